@@ -1,0 +1,35 @@
+# Thin wrappers around CMake: each target installs what is missing first.
+.PHONY: all deps configure build run test screenshot bench format clean
+
+BUILD_DIR := build
+
+all: build
+
+deps:
+	@./scripts/install-deps
+
+configure: deps
+	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then cmake --preset default; fi
+
+build: configure
+	@cmake --build --preset default
+
+run: build
+	@./scripts/run
+
+test: build
+	@ctest --preset default
+
+screenshot: build
+	@./scripts/screenshot
+
+bench: deps
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench
+	@./build-bench/bench/quillmere_bench --benchmark_counters_tabular=true
+
+format:
+	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	@rm -rf $(BUILD_DIR) build-bench

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+// Collects the files that could not be read during one user action, so the
+// user gets one message naming every file and reason instead of a cascade of
+// boxes. Each problem also goes to standard error as soon as it happens.
+namespace Problems {
+
+// Records one problem line ("<full path>: <reason>") for the current action.
+void Record(const QString& fullPath, const QString& reason);
+
+// Lines recorded since the outermost open Scope began.
+QStringList Pending();
+
+// How problems reach the user. The default shows a warning box titled
+// "Quillmere"; tests install their own to answer or inspect it.
+using Notifier = std::function<void(QWidget* parent, const QString& message)>;
+void SetNotifier(Notifier notifier);
+void ShowMessageBox(QWidget* parent, const QString& message);
+
+// Formats the message shown for a set of problem lines.
+QString Message(const QStringList& lines);
+
+// Marks one user action. When the outermost scope ends and problems were
+// recorded, the user is told once. A deferred scope tells after control
+// returns to the event loop, so start-up can show its window first.
+class Scope {
+public:
+    enum class When { Now, Later };
+    explicit Scope(QWidget* parent, When when = When::Now);
+    ~Scope();
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+
+private:
+    QWidget* m_parent;
+    When m_when;
+};
+
+} // namespace Problems

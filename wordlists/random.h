@@ -1,0 +1,26 @@
+#pragma once
+
+#include <functional>
+
+class WordListModel;
+
+// The one pseudo-random sequence of the whole program, shared by both
+// windows. Each draw is a single-precision value r with 0 <= r < 1.
+namespace RandomSource {
+
+float Draw();
+void SeedFromClock();
+
+// Test seam: while a script is set, every draw comes from it instead of the
+// generator. An empty function restores the generator.
+using Script = std::function<float()>;
+void SetScript(Script script);
+
+} // namespace RandomSource
+
+// Int(c * r + 1) - 1, formed in double precision so no rounding can reach c.
+int PickIndexFor(int count, float r);
+
+// Draws first, then reads the count: the order matters to scripted tests and
+// to anyone replaying a seed.
+int PickIndex(const WordListModel& list);

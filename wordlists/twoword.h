@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+class WordListModel;
+
+// The pair of files one two-word mode loads: the primary file fills the list
+// whose words stand first in a result, the secondary file the other.
+struct TwoWordFiles {
+    const char* primary;
+    const char* secondary;
+};
+
+inline constexpr TwoWordFiles kTitleFiles{"\\data\\adjectives-ect.quillmere",
+                                          "\\data\\nouns-ect.quillmere"};
+inline constexpr TwoWordFiles kItemFiles{"\\data\\items-des-ect.quillmere",
+                                         "\\data\\items-objects.quillmere"};
+inline constexpr TwoWordFiles kEquipmentFiles{"\\data\\equipment-ect.quillmere",
+                                              "\\data\\equipment-objects.quillmere"};
+inline constexpr TwoWordFiles kSkillFiles{"\\data\\skills-des-ect.quillmere",
+                                          "\\data\\skills-objects.quillmere"};
+
+// Clears both lists before either file is opened, then fills each from its
+// file, so a failing first file never leaves words of the previous mode.
+void LoadTwoWordLists(WordListModel& prim, WordListModel& second, const TwoWordFiles& files);
+
+void LoadTitleWords(WordListModel& prim, WordListModel& second);
+void LoadItemWords(WordListModel& prim, WordListModel& second);
+void LoadEquipmentWords(WordListModel& prim, WordListModel& second);
+void LoadSkillWords(WordListModel& prim, WordListModel& second);
+
+// One result: a random primary entry, one space, a random secondary entry.
+// Both picks are drawn before either entry is read; entries are used exactly
+// as they stand, empty ones included.
+QString GeneratePhrase(const WordListModel& prim, const WordListModel& second);
