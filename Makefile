@@ -24,9 +24,9 @@ screenshot: build
 	@./scripts/screenshot
 
 bench: deps
-	@cmake --preset bench >/dev/null
+	@if [ ! -f build-bench/build.ninja ]; then cmake --preset bench; fi
 	@cmake --build --preset bench
-	@./build-bench/bench/quillmere_bench --benchmark_counters_tabular=true
+	@./scripts/bench
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -1,0 +1,201 @@
+// Timings of what the user waits for: a mode load into the two list boxes,
+// shown and painted, against reading the same files alone.
+#include "choicebox.h"
+#include "form1.h"
+#include "paths.h"
+#include "problems.h"
+#include "wordlist.h"
+#include "wordlistfile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <map>
+#include <memory>
+
+namespace {
+
+QTemporaryDir* g_dir = nullptr;
+std::unique_ptr<Form1> g_form;
+
+void writeList(const QString& relative, int lines, const char* stem)
+{
+    QString path = g_dir->path() + relative;
+    path.replace('\\', '/');
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    QByteArray bytes;
+    for (int i = 0; i < lines; ++i)
+        bytes += stem + QByteArray::number(i * 7919 % 100000) + "\r\n";
+    file.write(bytes);
+}
+
+// A data folder where every list is full: 32,767 entries each.
+void makeData()
+{
+    const int full = kMaxWordListEntries;
+    writeList("\\data\\adjectives-ect.quillmere", full, "Shattered");
+    writeList("\\data\\nouns-ect.quillmere", full, "Kingdom");
+    writeList("\\data\\english\\male_firstnames.quillmere", full, "Edmund");
+    writeList("\\data\\english\\female_firstnames.quillmere", full, "Eleanor");
+    writeList("\\data\\english\\surnames.quillmere", full, "Hargreaves");
+    writeList("\\data\\items-des-ect.quillmere", 300, "Gilded");
+    writeList("\\data\\items-objects.quillmere", 300, "Chalice");
+}
+
+void paint(Form1& form)
+{
+    QCoreApplication::processEvents();
+    form.repaint();
+}
+
+void BM_ReadTitleFilesAlone(benchmark::State& state)
+{
+    for (auto _ : state) {
+        auto a = ReadWordListFile(FullPath("\\data\\adjectives-ect.quillmere"));
+        auto b = ReadWordListFile(FullPath("\\data\\nouns-ect.quillmere"));
+        benchmark::DoNotOptimize(a.lines.size() + b.lines.size());
+    }
+}
+BENCHMARK(BM_ReadTitleFilesAlone)->Unit(benchmark::kMillisecond);
+
+void BM_TitleModeLoadPainted(benchmark::State& state)
+{
+    Form1& form = *g_form;
+    for (auto _ : state) {
+        form.SwitchMode(1);
+        paint(form);
+    }
+    if (form.prim_words->words().count() != kMaxWordListEntries)
+        state.SkipWithError("lists did not fill");
+}
+BENCHMARK(BM_TitleModeLoadPainted)->Unit(benchmark::kMillisecond);
+
+void BM_ReadCharacterFilesAlone(benchmark::State& state)
+{
+    for (auto _ : state) {
+        auto a = ReadWordListFile(FullPath("\\data\\english\\male_firstnames.quillmere"));
+        auto b = ReadWordListFile(FullPath("\\data\\english\\surnames.quillmere"));
+        benchmark::DoNotOptimize(a.lines.size() + b.lines.size());
+    }
+}
+BENCHMARK(BM_ReadCharacterFilesAlone)->Unit(benchmark::kMillisecond);
+
+void BM_CharacterModeSwitchPainted(benchmark::State& state)
+{
+    Form1& form = *g_form;
+    for (auto _ : state) {
+        form.SwitchMode(2);
+        paint(form);
+        state.PauseTiming();
+        form.SwitchMode(3); // leave the mode so the next switch is a real one
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CharacterModeSwitchPainted)->Unit(benchmark::kMillisecond);
+
+void BM_ReadFemaleFileAlone(benchmark::State& state)
+{
+    for (auto _ : state) {
+        auto a = ReadWordListFile(FullPath("\\data\\english\\female_firstnames.quillmere"));
+        benchmark::DoNotOptimize(a.lines.size());
+    }
+}
+BENCHMARK(BM_ReadFemaleFileAlone)->Unit(benchmark::kMillisecond);
+
+void BM_GenderChangePainted(benchmark::State& state)
+{
+    Form1& form = *g_form;
+    form.SwitchMode(2);
+    const int female = form.char_sex->findText("Female");
+    const int male = form.char_sex->findText("Male");
+    bool toFemale = true;
+    for (auto _ : state) {
+        form.char_sex->setCurrentIndex(toFemale ? female : male);
+        emit form.char_sex->activated(form.char_sex->currentIndex());
+        paint(form);
+        toFemale = !toFemale;
+    }
+}
+BENCHMARK(BM_GenderChangePainted)->Unit(benchmark::kMillisecond);
+
+void BM_GenerateTitle(benchmark::State& state)
+{
+    Form1& form = *g_form;
+    form.SwitchMode(1);
+    for (auto _ : state)
+        form.Command1->click();
+}
+BENCHMARK(BM_GenerateTitle)->Unit(benchmark::kMicrosecond);
+
+// Prints each window operation's median next to the median of reading its
+// files alone.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.aggregate_name == "median")
+                m_median[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        const std::pair<const char*, const char*> pairs[] = {
+            {"BM_TitleModeLoadPainted", "BM_ReadTitleFilesAlone"},
+            {"BM_CharacterModeSwitchPainted", "BM_ReadCharacterFilesAlone"},
+            {"BM_GenderChangePainted", "BM_ReadFemaleFileAlone"},
+        };
+        std::printf("\nMedian window time against reading the same files alone:\n");
+        for (const auto& [window, alone] : pairs) {
+            if (!m_median.count(window) || !m_median.count(alone))
+                continue;
+            std::printf("  %-32s %8.2f ms  /  %-28s %8.2f ms  = ratio %.2f\n", window,
+                        m_median[window], alone, m_median[alone],
+                        m_median[window] / m_median[alone]);
+        }
+    }
+
+private:
+    std::map<std::string, double> m_median;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    g_dir = &dir;
+    SetExecutableDirForTesting(dir.path());
+    makeData();
+    // A benchmark must never sit waiting on a message box.
+    Problems::SetNotifier([](QWidget*, const QString& message) {
+        qFatal("benchmark data is incomplete: %s", qPrintable(message));
+    });
+    g_form = std::make_unique<Form1>();
+    g_form->show();
+    paint(*g_form);
+
+    std::vector<char*> args(argv, argv + argc);
+    std::string reps = "--benchmark_repetitions=15";
+    std::string aggregates = "--benchmark_report_aggregates_only=true";
+    args.push_back(reps.data());
+    args.push_back(aggregates.data());
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    g_form.reset();
+    return 0;
+}
