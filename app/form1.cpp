@@ -1,6 +1,8 @@
 #include "form1.h"
 
 #include "choicebox.h"
+#include "form2.h"
+#include "htmlhelp.h"
 #include "imagelist.h"
 #include "layout.h"
 #include "modes.h"
@@ -118,8 +120,10 @@ void Form1::createMenus()
     cont = addItem(hp, "cont", "Contents");
     cont->setShortcut(QKeySequence(Qt::Key_F1));
     cont->setShortcutContext(Qt::WindowShortcut);
+    connect(cont, &QAction::triggered, this, &Form1::HTMLHelpContents);
 
     connect(ex, &QAction::triggered, this, &Form1::ex_Click);
+    connect(npcstat, &QAction::triggered, this, &Form1::npcstat_Click);
 }
 
 void Form1::createToolbar(QWidget* client)
@@ -198,8 +202,8 @@ void Form1::createControls(QWidget* client)
     second_words->setAccessibleName(Label2->text());
     Text2->setAccessibleName(QStringLiteral("Result"));
     Command1->setAccessibleName(Command1->text());
-    char_sex->setAccessibleName(QStringLiteral("Gender"));
-    char_lang2->setAccessibleName(QStringLiteral("Character Nationality"));
+    char_sex->setAccessibleName(char_genderL->text());
+    char_lang2->setAccessibleName(char_nationL->text());
 
     // Keyboard order: lists and result first, then the character choices.
     QWidget::setTabOrder(prim_words, Command1);
@@ -294,7 +298,18 @@ void Form1::ex_Click()
     QCoreApplication::exit(0);
 }
 
-void Form1::npcstat_Click() {}
+void Form1::npcstat_Click()
+{
+    // One NPC window at a time, without an owner: it is created (and loads
+    // its names) only when none is open, and otherwise just comes forward.
+    if (!m_npc) {
+        m_npc = new Form2();
+        m_npc->setWindowIcon(windowIcon());
+    }
+    m_npc->show();
+    m_npc->raise();
+    m_npc->activateWindow();
+}
 
 void Form1::char_lang2_Click()
 {
@@ -317,4 +332,11 @@ QString Form1::SetHTMLHelpStrings() const
     return NativePath(ExecutableDir() + QStringLiteral("\\quillmere.chm"));
 }
 
-void Form1::HTMLHelpContents() {}
+void Form1::HTMLHelpContents()
+{
+    // The viewer takes the path as 8-bit text in the locale's encoding, and
+    // answers with its window, which nothing here needs.
+    QWidget* const caller = this;
+    const QByteArray path = SetHTMLHelpStrings().toLocal8Bit();
+    HtmlHelp(caller, path, HH_DISPLAY_TOPIC, 0);
+}
