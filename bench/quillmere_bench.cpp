@@ -2,12 +2,15 @@
 // shown and painted, against reading the same files alone.
 #include "choicebox.h"
 #include "form1.h"
+#include "form2.h"
+#include "npcstats.h"
 #include "paths.h"
 #include "problems.h"
 #include "wordlist.h"
 #include "wordlistfile.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -46,6 +49,8 @@ void makeData()
     writeList("\\data\\english\\surnames.quillmere", full, "Hargreaves");
     writeList("\\data\\items-des-ect.quillmere", 300, "Gilded");
     writeList("\\data\\items-objects.quillmere", 300, "Chalice");
+    writeList("\\data\\demon\\demon_names.quillmere", 300, "Vaskareth");
+    writeList("\\data\\gaelic\\gaelic_male.quillmere", 300, "Eoghan");
 }
 
 void paint(Form1& form)
@@ -132,6 +137,28 @@ void BM_GenerateTitle(benchmark::State& state)
         form.Command1->click();
 }
 BENCHMARK(BM_GenerateTitle)->Unit(benchmark::kMicrosecond);
+
+// One press of the NPC window's "Generate" at each difficulty, as the
+// button does it.
+void BM_NpcGenerate(benchmark::State& state)
+{
+    Form2 npc;
+    npc.npc_diff->setEditText(QString::fromLatin1(kDifficulties[state.range(0)].text));
+    for (auto _ : state)
+        npc.Command1->click();
+    state.SetLabel(kDifficulties[state.range(0)].text);
+}
+BENCHMARK(BM_NpcGenerate)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+
+// The slowest roll: Easy "Atk Power:" accepts 10 values out of 110, so it
+// takes eleven draws on average.
+void BM_SlowestRoll(benchmark::State& state)
+{
+    const StatRange range = kStatRows[3].easy;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RollStat(range.ceiling, range.floor));
+}
+BENCHMARK(BM_SlowestRoll)->Unit(benchmark::kNanosecond);
 
 // Prints each window operation's median next to the median of reading its
 // files alone.

@@ -8,9 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QTimer>
-#include <QWidget>
 
 TempExeDir::TempExeDir()
 {
@@ -19,14 +17,12 @@ TempExeDir::TempExeDir()
 
 TempExeDir::~TempExeDir()
 {
-    SetExecutableDirForTesting(QString());
+    SetExecutableDirForTesting({});
 }
 
 QString TempExeDir::full(const QString& relativePath) const
 {
-    QString rel = relativePath;
-    rel.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return m_dir.path() + rel;
+    return m_dir.path() + QString(relativePath).replace('\\', '/');
 }
 
 QString TempExeDir::write(const QString& relativePath, const QByteArray& bytes) const
@@ -34,18 +30,14 @@ QString TempExeDir::write(const QString& relativePath, const QByteArray& bytes) 
     const QString path = full(relativePath);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         qFatal("cannot write test file %s", qPrintable(path));
-    file.write(bytes);
     return path;
 }
 
 QString TempExeDir::write(const QString& relativePath, const QStringList& lines) const
 {
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += line.toUtf8() + "\r\n";
-    return write(relativePath, bytes);
+    return write(relativePath, (lines.join("\r\n") + "\r\n").toUtf8());
 }
 
 QString SourceDir()
@@ -60,35 +52,24 @@ ShippedExeDir::ShippedExeDir()
 
 ShippedExeDir::~ShippedExeDir()
 {
-    SetExecutableDirForTesting(QString());
+    SetExecutableDirForTesting({});
 }
 
 QStringList ShippedLines(const QString& relativePath)
 {
-    QString rel = relativePath;
-    rel.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    QFile file(SourceDir() + rel);
+    QFile file(SourceDir() + QString(relativePath).replace('\\', '/'));
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
+    QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n");
+    lines.removeLast(); // after the last line's end
     return lines;
-}
-
-ScriptedDraws::ScriptedDraws(std::initializer_list<float> draws)
-    : ScriptedDraws(std::vector<float>(draws))
-{
 }
 
 ScriptedDraws::ScriptedDraws(std::vector<float> draws) : m_draws(std::move(draws))
 {
     RandomSource::SetScript([this] {
-        if (m_next >= static_cast<int>(m_draws.size())) {
-            m_overrun = true;
-            return 0.0f;
-        }
-        return m_draws[m_next++];
+        const std::size_t next = static_cast<std::size_t>(m_next++);
+        return next < m_draws.size() ? m_draws[next] : 0.0f;
     });
 }
 
@@ -107,20 +88,19 @@ ProblemCatcher::~ProblemCatcher()
     Problems::SetNotifier({});
 }
 
-void AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs)
+void AnswerNextModal(std::function<void(QWidget*)> answer)
 {
     auto* timer = new QTimer(qApp);
-    auto* clock = new QElapsedTimer;
+    auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
-    QObject::connect(timer, &QTimer::timeout, [timer, clock, answer, timeoutMs] {
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, answer] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal || clock->elapsed() > timeoutMs) {
-            timer->stop();
-            timer->deleteLater();
-            delete clock;
-            if (modal)
-                answer(modal);
-        }
+        if (!modal && clock->elapsed() < 5000)
+            return;
+        timer->deleteLater();
+        timer->stop();
+        if (modal)
+            answer(modal);
     });
     timer->start(10);
 }
