@@ -78,6 +78,8 @@ void TestCharacters::toolbarAndMenuAgree()
     byMenu.show();
     QVERIFY(QTest::qWaitForWindowExposed(&byToolbar));
     QAction* items[] = {byMenu.gt, byMenu.cn, byMenu.in, byMenu.en, byMenu.sn};
+    const char* titles[] = {"Random Game Title", "Random Character", "Random Item Name",
+                            "Random Equipment", "Random Skill Name"};
     // Visit every mode from every other, with a changed nationality and gender
     // and a result that no switch may touch.
     for (Form1* form : {&byToolbar, &byMenu}) {
@@ -95,6 +97,7 @@ void TestCharacters::toolbarAndMenuAgree()
                 Qt::LeftButton);
             items[to - 1]->trigger();
             QCOMPARE(stateOf(byToolbar), stateOf(byMenu));
+            QCOMPARE(byMenu.thething->text(), QString(titles[to - 1]));
         }
     }
     const QString greek = ShippedLines("\\data\\greek\\male_firstnames.quillmere").join(',');
