@@ -26,15 +26,7 @@ private slots:
 
 QString textOf(QWidget* w)
 {
-    if (auto* label = qobject_cast<QLabel*>(w))
-        return label->text();
-    if (auto* edit = qobject_cast<QLineEdit*>(w))
-        return edit->text();
-    if (auto* combo = qobject_cast<QComboBox*>(w))
-        return combo->currentText();
-    if (auto* button = qobject_cast<QPushButton*>(w))
-        return button->text();
-    return {};
+    return w->property(qobject_cast<QComboBox*>(w) ? "currentText" : "text").toString();
 }
 
 void TestForm1::controls_data()

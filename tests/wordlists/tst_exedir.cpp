@@ -24,7 +24,7 @@ QString runFor(const QString& program, const QString& workingDir)
     process.setWorkingDirectory(workingDir);
     process.start(program, {});
     if (!process.waitForStarted(5000))
-        return "did not start";
+        return "quillmere: did not start";
     // Start-up reads its lists before the event loop runs; a second is plenty.
     process.waitForFinished(1500);
     process.kill();
