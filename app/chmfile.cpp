@@ -1,11 +1,12 @@
 #include "chmfile.h"
 
+#include "paths.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTextDocumentFragment>
 #include <QtEndian>
-#include <algorithm>
 #include <chm_lib.h>
 
 namespace {
@@ -36,16 +37,6 @@ QString textOfEntry(const QByteArray& data)
     return utf8.hasError() ? QString::fromLatin1(bytes) : text;
 }
 
-int collectFile(chmFile*, chmUnitInfo* ui, void* context)
-{
-    const QString path = QString::fromUtf8(ui->path);
-    // Skip the compiler's own "#" and "$" objects; keep pages and pictures.
-    const QString name = path.section(QLatin1Char('/'), -1);
-    if (!name.isEmpty() && !name.startsWith(QLatin1Char('#')) && !name.startsWith(QLatin1Char('$')))
-        static_cast<QStringList*>(context)->append(path);
-    return CHM_ENUMERATOR_CONTINUE;
-}
-
 } // namespace
 
 ChmFile::~ChmFile()
@@ -69,13 +60,12 @@ bool ChmFile::open(const QByteArray& path8bit)
     m_error.clear();
     // chmlib would block on a named pipe and cannot say why it failed, so
     // the common reasons are told apart before it is asked.
-    const QFileInfo info(QString::fromLocal8Bit(path8bit));
+    const QString path = QString::fromLocal8Bit(path8bit);
+    const QFileInfo info(path);
     if (path8bit.isEmpty() || !info.exists())
         m_error = QStringLiteral("there is no such file");
-    else if (info.isDir())
-        m_error = QStringLiteral("it is a folder, not a file");
-    else if (!info.isFile())
-        m_error = QStringLiteral("it is not a regular file");
+    else if (const QString reason = NotARegularFileReason(path); !reason.isEmpty())
+        m_error = reason;
     else if (!info.isReadable())
         m_error = QStringLiteral("it cannot be read");
     if (!m_error.isEmpty())
@@ -119,36 +109,9 @@ void ChmFile::readSystem()
                 m_title = textOfEntry(data);
         }
     }
-
-    // Files compiled without these options still open somewhere sensible.
-    const QStringList inside = files();
-    if (m_defaultTopic.isEmpty() || !contains(m_defaultTopic)) {
+    // A default topic that is not inside the file is as good as none.
+    if (!contains(m_defaultTopic))
         m_defaultTopic.clear();
-        for (const char* candidate :
-             {"/index.html", "/index.htm", "/default.html", "/default.htm"}) {
-            if (contains(QLatin1String(candidate))) {
-                m_defaultTopic = QLatin1String(candidate);
-                break;
-            }
-        }
-        if (m_defaultTopic.isEmpty()) {
-            const auto page = std::find_if(inside.begin(), inside.end(), [](const QString& p) {
-                return p.endsWith(QLatin1String(".html"), Qt::CaseInsensitive) ||
-                       p.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive);
-            });
-            if (page != inside.end())
-                m_defaultTopic = *page;
-        }
-    }
-    if (m_contentsFile.isEmpty() || !contains(m_contentsFile)) {
-        m_contentsFile.clear();
-        for (const QString& path : inside) {
-            if (path.endsWith(QLatin1String(".hhc"), Qt::CaseInsensitive)) {
-                m_contentsFile = path;
-                break;
-            }
-        }
-    }
 }
 
 bool ChmFile::contains(const QString& path) const
@@ -173,15 +136,6 @@ std::optional<QByteArray> ChmFile::read(const QString& path) const
     if (got != static_cast<LONGINT64>(ui.length))
         return std::nullopt;
     return bytes;
-}
-
-QStringList ChmFile::files() const
-{
-    QStringList paths;
-    if (m_handle)
-        chm_enumerate(m_handle, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, collectFile, &paths);
-    paths.sort();
-    return paths;
 }
 
 QString DecodeHelpText(const QByteArray& bytes)

@@ -28,11 +28,9 @@ public:
     // The object's bytes, or nothing when the file holds no such object.
     std::optional<QByteArray> read(const QString& path) const;
     bool contains(const QString& path) const;
-    // Every ordinary file inside, pages and pictures, sorted.
-    QStringList files() const;
 
     // What the help project declared, as absolute object paths; empty when
-    // the file names none and no usual candidate is inside.
+    // the file names none.
     QString title() const { return m_title; }
     QString defaultTopic() const { return m_defaultTopic; }
     QString contentsFile() const { return m_contentsFile; }

@@ -2,36 +2,16 @@
 
 #include "helpviewer.h"
 
-#include <QCoreApplication>
-#include <QPointer>
-
-namespace {
-
-// Help asked for without a calling window still gets one window, reused.
-QPointer<HelpViewer>& unownedViewer()
-{
-    static QPointer<HelpViewer> viewer;
-    return viewer;
-}
-
-} // namespace
-
 QWidget* HtmlHelp(QWidget* caller, const QByteArray& path8bit, int command, quintptr data)
 {
-    if (command != HH_DISPLAY_TOPIC || data != 0)
+    if (!caller || command != HH_DISPLAY_TOPIC || data != 0)
         return nullptr;
-    // The help window belongs to the caller's window, as its child.
-    QWidget* owner = caller ? caller->window() : nullptr;
-    HelpViewer* viewer = owner
-                             ? owner->findChild<HelpViewer*>(QString(), Qt::FindDirectChildrenOnly)
-                             : unownedViewer().data();
-    if (!viewer) {
+    // The help window belongs to the caller's window, as its child, so there
+    // is one per caller and it goes when the caller goes.
+    QWidget* owner = caller->window();
+    auto* viewer = owner->findChild<HelpViewer*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!viewer)
         viewer = new HelpViewer(owner);
-        if (!owner) {
-            unownedViewer() = viewer;
-            QObject::connect(qApp, &QCoreApplication::aboutToQuit, viewer, &QObject::deleteLater);
-        }
-    }
     viewer->openFile(path8bit);
     viewer->show();
     viewer->raise();

@@ -11,8 +11,8 @@ class QWidget;
 //
 // HH_DISPLAY_TOPIC with data 0 opens the file at its default topic in the
 // caller's help window, created on first use and reused after, shows it in
-// front and returns at once with that window. Other requests are not
-// supported and return nullptr.
+// front and returns at once with that window. Other requests, and a call
+// without a caller, are not supported and return nullptr.
 inline constexpr int HH_DISPLAY_TOPIC = 0;
 
 QWidget* HtmlHelp(QWidget* caller, const QByteArray& path8bit, int command, quintptr data);

@@ -3,9 +3,11 @@
 #include "choicebox.h"
 #include "form1.h"
 #include "form2.h"
+#include "nationalities.h"
 #include "npcstats.h"
 #include "paths.h"
 #include "problems.h"
+#include "twoword.h"
 #include "wordlist.h"
 #include "wordlistfile.h"
 
@@ -59,15 +61,24 @@ void paint(Form1& form)
     form.repaint();
 }
 
-void BM_ReadTitleFilesAlone(benchmark::State& state)
+// Reading and splitting a mode's files alone: the yardstick for what the
+// window adds on top.
+void BM_ReadAlone(benchmark::State& state, std::vector<const char*> files)
 {
     for (auto _ : state) {
-        auto a = ReadWordListFile(FullPath("\\data\\adjectives-ect.quillmere"));
-        auto b = ReadWordListFile(FullPath("\\data\\nouns-ect.quillmere"));
-        benchmark::DoNotOptimize(a.lines.size() + b.lines.size());
+        qsizetype lines = 0;
+        for (const char* file : files)
+            lines += ReadWordListFile(FullPath(QLatin1String(file))).lines.size();
+        benchmark::DoNotOptimize(lines);
     }
 }
-BENCHMARK(BM_ReadTitleFilesAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadAlone, Title, {kTitleFiles.primary, kTitleFiles.secondary})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadAlone, Character,
+                  {kNationalities[0].maleFile, kNationalities[0].surnameFile})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadAlone, Female, {kNationalities[0].femaleFile})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_TitleModeLoadPainted(benchmark::State& state)
 {
@@ -81,16 +92,6 @@ void BM_TitleModeLoadPainted(benchmark::State& state)
 }
 BENCHMARK(BM_TitleModeLoadPainted)->Unit(benchmark::kMillisecond);
 
-void BM_ReadCharacterFilesAlone(benchmark::State& state)
-{
-    for (auto _ : state) {
-        auto a = ReadWordListFile(FullPath("\\data\\english\\male_firstnames.quillmere"));
-        auto b = ReadWordListFile(FullPath("\\data\\english\\surnames.quillmere"));
-        benchmark::DoNotOptimize(a.lines.size() + b.lines.size());
-    }
-}
-BENCHMARK(BM_ReadCharacterFilesAlone)->Unit(benchmark::kMillisecond);
-
 void BM_CharacterModeSwitchPainted(benchmark::State& state)
 {
     Form1& form = *g_form;
@@ -103,15 +104,6 @@ void BM_CharacterModeSwitchPainted(benchmark::State& state)
     }
 }
 BENCHMARK(BM_CharacterModeSwitchPainted)->Unit(benchmark::kMillisecond);
-
-void BM_ReadFemaleFileAlone(benchmark::State& state)
-{
-    for (auto _ : state) {
-        auto a = ReadWordListFile(FullPath("\\data\\english\\female_firstnames.quillmere"));
-        benchmark::DoNotOptimize(a.lines.size());
-    }
-}
-BENCHMARK(BM_ReadFemaleFileAlone)->Unit(benchmark::kMillisecond);
 
 void BM_GenderChangePainted(benchmark::State& state)
 {
@@ -176,9 +168,9 @@ public:
     {
         ConsoleReporter::Finalize();
         const std::pair<const char*, const char*> pairs[] = {
-            {"BM_TitleModeLoadPainted", "BM_ReadTitleFilesAlone"},
-            {"BM_CharacterModeSwitchPainted", "BM_ReadCharacterFilesAlone"},
-            {"BM_GenderChangePainted", "BM_ReadFemaleFileAlone"},
+            {"BM_TitleModeLoadPainted", "BM_ReadAlone/Title"},
+            {"BM_CharacterModeSwitchPainted", "BM_ReadAlone/Character"},
+            {"BM_GenderChangePainted", "BM_ReadAlone/Female"},
         };
         std::printf("\nMedian window time against reading the same files alone:\n");
         for (const auto& [window, alone] : pairs) {

@@ -18,9 +18,6 @@ class Form2 : public QWidget {
 public:
     Form2();
 
-    // The statistic boxes in the order they are rolled.
-    const std::array<QLineEdit*, 12>& statBoxes() const { return m_stats; }
-
     QLabel* Label1 = nullptr;
     QLineEdit* npc_name = nullptr;
     QLabel* Label2 = nullptr;

@@ -33,6 +33,16 @@ QString NativePath(const QString& backslashPath)
     return QDir::toNativeSeparators(path);
 }
 
+QString NotARegularFileReason(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return QStringLiteral("it is a folder, not a file");
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("it is not a regular file");
+    return {};
+}
+
 QString FullPath(const QString& relativePath)
 {
     return NativePath(ExecutableDir() + relativePath);

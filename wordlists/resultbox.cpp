@@ -20,19 +20,10 @@ void ResultBox::SelectAll()
     setSelection(0, static_cast<int>(text().size()));
 }
 
-QString ResultBox::ConfirmationText()
-{
-    return QStringLiteral("Are you sure you want to add the generation to clipboard?");
-}
-
-QString ResultBox::ConfirmationTitle()
-{
-    return QStringLiteral("Warning!");
-}
-
 bool ResultBox::AskConfirmation(QWidget* parent)
 {
-    QMessageBox box(QMessageBox::NoIcon, ConfirmationTitle(), ConfirmationText(),
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Warning!"),
+                    QStringLiteral("Are you sure you want to add the generation to clipboard?"),
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setWindowModality(Qt::ApplicationModal);

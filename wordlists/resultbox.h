@@ -22,9 +22,6 @@ public:
     static void SetConfirm(Confirm confirm);
     static bool AskConfirmation(QWidget* parent);
 
-    static QString ConfirmationText();
-    static QString ConfirmationTitle();
-
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

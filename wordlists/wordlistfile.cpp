@@ -1,7 +1,8 @@
 #include "wordlistfile.h"
 
+#include "paths.h"
+
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 #include <array>
 
@@ -59,18 +60,10 @@ QStringList SplitWordListLines(const QString& text)
 WordListRead ReadWordListFile(const QString& fullPath, int maxLines)
 {
     WordListRead result;
+    result.error = NotARegularFileReason(fullPath);
+    if (!result.error.isEmpty())
+        return result;
     QFile file(fullPath);
-    const QFileInfo info(fullPath);
-    if (info.isDir()) {
-        result.error = QStringLiteral("it is a folder, not a file");
-        return result;
-    }
-    // A named pipe would block the window forever on open, and a device such
-    // as /dev/zero never ends: only regular files are word lists.
-    if (info.exists() && !info.isFile()) {
-        result.error = QStringLiteral("it is not a regular file");
-        return result;
-    }
     if (!file.open(QIODevice::ReadOnly)) {
         result.error = file.errorString();
         return result;
