@@ -1,63 +1,96 @@
 #pragma once
+// Helpers every test shares: data folders, scripted draws, caught messages.
+#include "paths.h"
+#include "problems.h"
+#include "random.h"
 
-#include <QStringList>
+#include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
-#include <functional>
-#include <initializer_list>
+#include <QTimer>
 #include <vector>
 
-class QWidget;
-
-// A stand-in for the executable's directory, which tests fill with the word
-// lists they need; the program looks there while it lives.
-class TempExeDir {
-public:
-    TempExeDir();
-    ~TempExeDir();
-    QString path() const { return m_dir.path(); }
-    // `relativePath` in the program's own form, e.g. "\data\nouns-ect.quillmere".
-    QString full(const QString& relativePath) const;
-    QString write(const QString& relativePath, const QByteArray& bytes) const;
-    QString write(const QString& relativePath, const QStringList& lines) const;
-
-private:
-    QTemporaryDir m_dir;
+// A stand-in for the executable's directory, filled by the test; the program
+// looks there while it lives. Paths are in the program's own form.
+struct TempExeDir : QTemporaryDir {
+    TempExeDir() { SetExecutableDirForTesting(path()); }
+    ~TempExeDir() { SetExecutableDirForTesting({}); }
+    QString full(const QString& rel) const { return path() + QString(rel).replace('\\', '/'); }
+    QString write(const QString& rel, const QByteArray& bytes) const
+    {
+        QDir().mkpath(QFileInfo(full(rel)).absolutePath());
+        QFile file(full(rel));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(full(rel)));
+        return full(rel);
+    }
+    QString write(const QString& rel, const QStringList& lines) const
+    {
+        return write(rel, (lines.join("\r\n") + "\r\n").toUtf8());
+    }
 };
 
 // Points the program at the source tree, whose data/ holds the shipped lists.
+inline QString SourceDir()
+{
+    return QStringLiteral(QUILLMERE_SOURCE_DIR);
+}
 struct ShippedExeDir {
-    ShippedExeDir();
-    ~ShippedExeDir();
+    ShippedExeDir() { SetExecutableDirForTesting(SourceDir()); }
+    ~ShippedExeDir() { SetExecutableDirForTesting({}); }
 };
-QString SourceDir();
 // A shipped list's lines, read independently of the program's reader.
-QStringList ShippedLines(const QString& relativePath);
+inline QStringList ShippedLines(const QString& rel)
+{
+    QFile file(SourceDir() + QString(rel).replace('\\', '/'));
+    QStringList lines =
+        file.open(QIODevice::ReadOnly) ? QString(file.readAll()).split("\r\n") : QStringList{""};
+    lines.removeLast(); // after the last line's end
+    return lines;
+}
 
-// Replaces the random source with known draws while it lives; a draw past
-// the end of the script is counted in `used` and gives 0.
-class ScriptedDraws {
-public:
-    ScriptedDraws(std::initializer_list<float> draws) : ScriptedDraws(std::vector<float>(draws)) {}
-    explicit ScriptedDraws(std::vector<float> draws);
-    ~ScriptedDraws();
+// Replaces the random source with known draws while it lives; a draw past the
+// script's end gives 0 and still counts in `used`.
+struct ScriptedDraws {
+    ScriptedDraws(std::vector<float> draws) : m_draws(std::move(draws))
+    {
+        RandomSource::SetScript([this] {
+            const auto next = static_cast<std::size_t>(m_next++);
+            return next < m_draws.size() ? m_draws[next] : 0.0f;
+        });
+    }
+    ~ScriptedDraws() { RandomSource::SetScript({}); }
     int used() const { return m_next; }
-    bool overrun() const { return m_next > static_cast<int>(m_draws.size()); }
-
-private:
     std::vector<float> m_draws;
     int m_next = 0;
 };
 
 // Catches the problem messages that would otherwise open a box.
 struct ProblemCatcher {
-    ProblemCatcher();
-    ~ProblemCatcher();
+    ProblemCatcher()
+    {
+        Problems::SetNotifier([this](QWidget*, const QString& m) { messages << m; });
+    }
+    ~ProblemCatcher() { Problems::SetNotifier({}); }
     QStringList messages;
 };
 
-// Hands the next application-modal box to `answer` (which closes it) as soon
-// as it appears; gives up after five seconds.
-void AnswerNextModal(std::function<void(QWidget*)> answer);
+// Hands the next application-modal box to `answer`, which closes it.
+template <typename Answer> void AnswerNextModal(Answer answer)
+{
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout,
+                     [timer, answer, started = QDateTime::currentMSecsSinceEpoch()] {
+                         QWidget* modal = QApplication::activeModalWidget();
+                         if (modal || QDateTime::currentMSecsSinceEpoch() - started > 5000) {
+                             timer->deleteLater();
+                             timer->stop();
+                             if (modal)
+                                 answer(modal);
+                         }
+                     });
+    timer->start(10);
+}
 
 // The largest single-precision value below 1.
 inline constexpr float kLargestBelowOne = 0x1.fffffep-1f;

@@ -1,0 +1,215 @@
+// Word lists: reading, failures, limits, the random pick and Generate, the
+// shipped files, and the result box.
+#include "loadwordlist.h"
+#include "nationalities.h"
+#include "problems.h"
+#include "random.h"
+#include "resultbox.h"
+#include "testsupport.h"
+#include "twoword.h"
+#include "wordlist.h"
+#include "wordlistfile.h"
+
+#include <QClipboard>
+#include <QDirIterator>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+#include <sys/stat.h>
+
+class TestWordLists : public QObject {
+    Q_OBJECT
+private slots:
+    void readsEntries_data();
+    void readsEntries();
+    void failuresAreToldOnceAndLeaveNothingOpen();
+    void phrase_data();
+    void phrase();
+    void shippedLists();
+    void resultBox();
+};
+
+void TestWordLists::readsEntries_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("entries");
+    const QStringList abc{"a", "b", "c"};
+    QTest::newRow("crlf") << QByteArray("a\r\nb\r\nc\r\n") << abc;
+    QTest::newRow("no final end") << QByteArray("a\r\nb\r\nc") << abc;
+    QTest::newRow("lf, cr, mixed") << QByteArray("a\nb\rc\r\n") << abc;
+    QTest::newRow("blanks") << QByteArray("a\r\n\r\nb\n\r\r\n")
+                            << QStringList{"a", "", "b", "", ""};
+    QTest::newRow("as written") << QByteArray("  Lord of Ash \r\nx\r\nx")
+                                << QStringList{"  Lord of Ash ", "x", "x"};
+    QTest::newRow("empty") << QByteArray() << QStringList{};
+    QTest::newRow("utf-8, one bom dropped") << QByteArray("\xEF\xBB\xBFSe\xC3\xA1n\r\n\xEF\xBB\xBF")
+                                            << QStringList{u"Seán"_qs, u"\uFEFF"_qs};
+    QTest::newRow("windows-1252") << QByteArray("Se\xE1n\r\n\x80 \x93q\x94\r\ncaf\xC3")
+                                  << QStringList{u"Seán"_qs, u"€ “q”"_qs, u"cafÃ"_qs};
+}
+
+void TestWordLists::readsEntries()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, entries);
+    TempExeDir exe;
+    exe.write("\\data\\t.quillmere", bytes);
+    WordListModel list;
+    LoadWordList(list, "\\data\\t.quillmere");
+    QCOMPARE(list.entries(), entries);
+    QCOMPARE(list.entry(list.count()), QString()); // past the end reads empty
+}
+
+void TestWordLists::failuresAreToldOnceAndLeaveNothingOpen()
+{
+    TempExeDir exe;
+    exe.write("\\data\\good.quillmere", QStringList{"one", "two"});
+    QByteArray big;
+    for (int i = 0; i < kMaxWordListEntries + 5; ++i)
+        big += QByteArray::number(i) + "\n";
+    exe.write("\\data\\big.quillmere", big);
+    QDir().mkpath(exe.full("\\data\\folder.quillmere"));
+    QCOMPARE(::mkfifo(QFile::encodeName(exe.full("\\data\\pipe.quillmere")).constData(), 0600), 0);
+    const QStringList bad{"\\data\\missing.quillmere", "\\data\\folder.quillmere",
+                          "\\data\\pipe.quillmere"};
+    ProblemCatcher catcher;
+    {
+        Problems::Scope scope(nullptr);
+        WordListModel list;
+        list.append({"kept"});
+        for (int i = 0; i < 500; ++i) // a leaked descriptor per failure would run out
+            for (const QString& rel : bad)
+                LoadWordList(list, rel);
+        LoadWordList(list, "\\data\\good.quillmere");
+        LoadWordList(list, "\\data\\good.quillmere"); // appends, never clears
+        QCOMPARE(list.entries(), (QStringList{"kept", "one", "two", "one", "two"}));
+        LoadWordList(list, "\\data\\big.quillmere");
+        QCOMPARE(list.count(), kMaxWordListEntries);
+        QCOMPARE(list.entry(kMaxWordListEntries - 1), QString::number(kMaxWordListEntries - 6));
+    }
+    QCOMPARE(catcher.messages.size(), 1);
+    const QString message = catcher.messages.first();
+    for (const char* reason :
+         {"missing.quillmere: No such file or directory", "folder.quillmere: it is a folder",
+          "pipe.quillmere: it is not a regular file", "big.quillmere: a list holds at most 32767"})
+        QVERIFY2(message.contains(exe.path() + "/data/" + reason), reason);
+}
+
+void TestWordLists::phrase_data()
+{
+    QTest::addColumn<QStringList>("prim");
+    QTest::addColumn<QStringList>("second");
+    QTest::addColumn<float>("r1");
+    QTest::addColumn<float>("r2");
+    QTest::addColumn<QString>("result");
+    const QStringList adj{"Crimson", "Silent", "Eternal"};
+    const QStringList noun{"Kingdom", "Saga"};
+    QTest::newRow("first, last") << adj << noun << 0.0f << kLargestBelowOne << "Crimson Saga";
+    QTest::newRow("last, first") << adj << noun << kLargestBelowOne << 0.0f << "Eternal Kingdom";
+    QTest::newRow("boundary") << adj << noun << 1.0f / 3 << std::nextafter(0.5f, 0.0f)
+                              << "Silent Kingdom";
+    QTest::newRow("empty lists") << QStringList{} << QStringList{} << 0.1f << kLargestBelowOne
+                                 << " ";
+    QTest::newRow("blank and several words")
+        << QStringList{""} << QStringList{" the Rings "} << 0.3f << 0.6f << "  the Rings ";
+}
+
+void TestWordLists::phrase()
+{
+    QFETCH(QStringList, prim);
+    QFETCH(QStringList, second);
+    QFETCH(float, r1);
+    QFETCH(float, r2);
+    QFETCH(QString, result);
+    WordListModel p;
+    WordListModel s;
+    p.append(prim);
+    s.append(second);
+    ScriptedDraws draws({r1, r2});
+    QCOMPARE(GeneratePhrase(p, s), result);
+    QCOMPARE(draws.used(), 2);
+    QCOMPARE(PickIndexFor(32767, kLargestBelowOne), 32766);
+}
+
+void TestWordLists::shippedLists()
+{
+    // The real source: 24-bit draws, below one.
+    RandomSource::SeedFromClock();
+    for (int i = 0; i < 100000; ++i) {
+        const float r = RandomSource::Draw();
+        QVERIFY(r >= 0.0f && r < 1.0f && r * 16777216.0f == std::floor(r * 16777216.0f));
+    }
+    // The twenty lists ship: CR LF only, UTF-8 without BOM, ASCII outside the name files,
+    // no blank, padded or repeated (ignoring case) entries. The loaders find them by name.
+    QStringList found;
+    for (QDirIterator it(SourceDir() + "/data", {"*.quillmere"}, QDir::Files,
+                         QDirIterator::Subdirectories);
+         it.hasNext();)
+        found << it.next().mid(SourceDir().size()).replace('/', '\\');
+    QCOMPARE(found.size(), 20);
+    for (const QString& path : found) {
+        QFile file(SourceDir() + QString(path).replace('\\', '/'));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const QStringList entries = ShippedLines(path);
+        const bool twoWord = path.count('\\') == 2;
+        QVERIFY2(!bytes.startsWith("\xEF\xBB\xBF") && bytes.endsWith("\r\n") &&
+                     bytes.count("\r\n") == bytes.count('\n') &&
+                     bytes.count('\r') == bytes.count('\n') &&
+                     QString::fromUtf8(bytes).toUtf8() == bytes &&
+                     entries.size() >= (twoWord ? 250 : 200),
+                 qPrintable(path));
+        QSet<QString> distinct;
+        for (const QString& entry : entries) {
+            const bool ascii = entry.toLatin1() == entry.toUtf8();
+            QVERIFY2(!entry.isEmpty() && entry == entry.trimmed() && entry.at(0).isUpper() &&
+                         (ascii || !(twoWord || path.contains("japanese"))),
+                     qPrintable(entry));
+            distinct.insert(entry.toCaseFolded());
+        }
+        QVERIFY2(distinct.size() == entries.size(), qPrintable(path + " has repeats"));
+    }
+}
+
+void TestWordLists::resultBox()
+{
+    ResultBox box;
+    box.setGeometry(0, 0, 257, 27);
+    box.setAlignment(Qt::AlignCenter);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    for (const QString text : {"Crimson Kingdom", "Niamh ", ""}) {
+        // A click anywhere selects the whole text.
+        box.setText(text);
+        QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(5, 13));
+        QCOMPARE(box.selectedText(), text);
+        // A double-click asks; Yes copies what the box holds when answered, No copies nothing.
+        for (const bool yes : {false, true}) {
+            clipboard->setText("before");
+            QString seen;
+            AnswerNextModal([&](QWidget* w) {
+                auto* mb = qobject_cast<QMessageBox*>(w);
+                const auto* yesButton = mb->button(QMessageBox::Yes);
+                seen =
+                    QString("%1|%2|%3|%4")
+                        .arg(mb->windowTitle(), mb->text())
+                        .arg(mb->icon())
+                        .arg(static_cast<const QAbstractButton*>(mb->defaultButton()) == yesButton);
+                box.setText(text + "!");
+                if (yes)
+                    QTest::keyClick(mb, Qt::Key_Return);
+                else
+                    mb->button(QMessageBox::No)->click();
+            });
+            QTest::mouseDClick(&box, Qt::LeftButton, {}, QPoint(200, 13));
+            QCOMPARE(seen,
+                     "Warning!|Are you sure you want to add the generation to clipboard?|0|1");
+            QCOMPARE(clipboard->text(), yes ? text + "!" : QString("before"));
+            QCOMPARE(box.selectedText(), yes ? text + "!" : QString());
+        }
+    }
+}
+
+QTEST_MAIN(TestWordLists)
+#include "tst_wordlists.moc"
