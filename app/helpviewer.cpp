@@ -1,10 +1,15 @@
 #include "helpviewer.h"
 
+#include "helppage.h"
+
 #include <QAction>
+#include <QBuffer>
 #include <QDesktopServices>
 #include <QImage>
+#include <QImageReader>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTextDocument>
 #include <QToolBar>
@@ -14,6 +19,14 @@
 namespace {
 
 const QString kScheme = QStringLiteral("chm");
+
+// Screenshots in a manual are a few hundred pixels across; a picture that
+// claims to be larger is not decoded at all, and one page decodes no more
+// than this many pixels in all (64 MiB).
+constexpr int kMaxPictureSide = 4096;
+constexpr qint64 kMaxPagePixels = 16 * 1024 * 1024;
+// A style sheet is parsed whole for every page that links it.
+constexpr qsizetype kMaxStyleSheetBytes = 256 * 1024;
 
 ExternalLinkOpener& externalOpener()
 {
@@ -27,10 +40,45 @@ QUrl withoutFragment(QUrl url)
     return url;
 }
 
+QString paragraphPage(const QString& text, const QString& more = {})
+{
+    return QStringLiteral("<html><body><p>%1</p>%2</body></html>").arg(text.toHtmlEscaped(), more);
+}
+
 QString missingPage(const QString& path)
 {
-    return QStringLiteral("<html><body><p>This page is not in the help file: %1</p></body></html>")
-        .arg(path.toHtmlEscaped());
+    return paragraphPage(QStringLiteral("This page is not in the help file: %1").arg(path));
+}
+
+QString refusedPage(const QString& path, const QString& reason)
+{
+    return paragraphPage(QStringLiteral("The page \"%1\" is not shown: %2.").arg(path, reason));
+}
+
+// What stands in for a picture that is missing or refused. An empty answer
+// would make the page ask again every time it is laid out, which slows a
+// page with many of them down to a crawl; an answer is kept.
+QImage noPicture()
+{
+    QImage image(1, 1, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+QImage picture(const QByteArray& bytes, qint64& pixelsLeft)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > kMaxPictureSide || size.height() > kMaxPictureSide ||
+        qint64(size.width()) * size.height() > pixelsLeft)
+        return noPicture();
+    const QImage image = reader.read();
+    if (image.isNull())
+        return noPicture();
+    pixelsLeft -= qint64(image.width()) * image.height();
+    return image;
 }
 
 } // namespace
@@ -61,7 +109,7 @@ QUrl HelpUrl(const QString& objectPath)
 HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent)
 {
     // Every click comes to followLink, which alone decides whether a link
-    // stays in the file or leaves it.
+    // stays in the file, leaves it, or goes nowhere.
     setOpenLinks(false);
     setOpenExternalLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowser::followLink);
@@ -72,8 +120,11 @@ void HelpBrowser::followLink(const QUrl& url)
     const QUrl target = url.isRelative() ? source().resolved(url) : url;
     if (target.scheme() == kScheme)
         setSource(target);
-    else
+    else if (MayOpenOutsideHelp(target))
         OpenExternalLink(target);
+    else
+        emit linkRefused(QStringLiteral("This link leads outside the help and is not opened: %1")
+                             .arg(target.toDisplayString()));
 }
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name)
@@ -84,28 +135,47 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name)
         url = base.resolved(name);
     }
     // Nothing from outside the file: no local files, no network.
-    if (url.scheme() != kScheme || !m_file)
+    if (url.scheme() != kScheme || !m_manual)
         return {};
 
     const QString path = url.path(QUrl::FullyDecoded);
-    const std::optional<QByteArray> bytes = m_file->read(path);
+    const auto found = m_manual->objects.constFind(path);
+    const bool present = found != m_manual->objects.cend();
     switch (type) {
-    case QTextDocument::HtmlResource:
-        return bytes ? DecodeHelpText(*bytes) : missingPage(path);
-    case QTextDocument::StyleSheetResource:
-        return bytes ? QVariant(QString::fromUtf8(*bytes)) : QVariant();
-    case QTextDocument::ImageResource: {
-        if (!bytes)
-            return {};
-        const QImage image = QImage::fromData(*bytes);
-        return image.isNull() ? QVariant() : QVariant(image);
+    case QTextDocument::HtmlResource: {
+        // A new page: its style sheets and pictures start a budget of their own.
+        m_styleRulesLeft = 0;
+        m_pixelsLeft = kMaxPagePixels;
+        if (m_manual->oversized.contains(path))
+            return refusedPage(path, HelpPageSizeRefusal());
+        if (!present)
+            return missingPage(path);
+        HelpPage page = CheckHelpPage(*found);
+        if (!page.refusal.isEmpty())
+            return refusedPage(path, page.refusal);
+        m_styleRulesLeft = kHelpPageLimits.styleRules - page.styleRules;
+        return page.html;
     }
+    case QTextDocument::StyleSheetResource: {
+        // Sheets linked or imported beyond the page's budget of rules are
+        // left out; the page still shows, plainer.
+        if (!present || found->size() > kMaxStyleSheetBytes)
+            return {};
+        QString css = DecodeHelpText(*found);
+        const int rules = StyleRuleCount(css);
+        if (rules > m_styleRulesLeft)
+            return {};
+        m_styleRulesLeft -= rules;
+        return css;
+    }
+    case QTextDocument::ImageResource:
+        return present ? picture(*found, m_pixelsLeft) : noPicture();
     default:
-        return bytes ? QVariant(*bytes) : QVariant();
+        return present ? QVariant(*found) : QVariant();
     }
 }
 
-HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window)
+HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window), m_loader(new HelpLoader(this))
 {
     setObjectName(QStringLiteral("helpViewer"));
     setWindowTitle(QStringLiteral("Help"));
@@ -131,67 +201,104 @@ HelpViewer::HelpViewer(QWidget* owner) : QWidget(owner, Qt::Window)
     m_contents->setColumnCount(1);
     m_browser = new HelpBrowser(splitter);
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
-    m_browser->setHelpFile(&m_file);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({250, 670});
+
+    m_status = new QStatusBar(this);
+    m_status->setObjectName(QStringLiteral("helpStatus"));
+    m_status->setSizeGripEnabled(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(bar);
     layout->addWidget(splitter, 1);
+    layout->addWidget(m_status);
 
     connect(m_back, &QAction::triggered, m_browser, &QTextBrowser::backward);
     connect(m_forward, &QAction::triggered, m_browser, &QTextBrowser::forward);
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QAction::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QAction::setEnabled);
     connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpViewer::markCurrentTopic);
+    connect(m_browser, &QTextBrowser::sourceChanged, m_status, &QStatusBar::clearMessage);
+    connect(m_browser, &HelpBrowser::linkRefused, m_status,
+            [this](const QString& message) { m_status->showMessage(message); });
     connect(m_contents, &QTreeWidget::itemClicked, this, &HelpViewer::showTopic);
     connect(m_contents, &QTreeWidget::itemActivated, this, &HelpViewer::showTopic);
+    connect(m_loader, &HelpLoader::finished, this, &HelpViewer::showManual);
 }
 
 void HelpViewer::openFile(const QByteArray& path8bit)
 {
     // A fresh start each time: the file may have been rebuilt or replaced
     // since it was last shown.
+    setWindowTitle(QStringLiteral("Help"));
+    m_browser->setManual(nullptr);
     m_browser->clearHistory();
-    m_browser->clear();
+    m_browser->setPlainText(
+        QStringLiteral("Loading the help file \"%1\"...").arg(QString::fromLocal8Bit(path8bit)));
+    m_back->setEnabled(false);
+    m_forward->setEnabled(false);
     m_contents->clear();
-    if (!m_file.open(path8bit)) {
-        setWindowTitle(QStringLiteral("Help"));
-        m_contents->hide();
-        m_browser->setPlainText(QStringLiteral("Could not open the help file \"%1\" because %2.")
-                                    .arg(QString::fromLocal8Bit(path8bit), m_file.error()));
-        m_back->setEnabled(false);
-        m_forward->setEnabled(false);
+    m_contents->hide();
+    m_status->clearMessage();
+    m_loader->load(path8bit);
+}
+
+void HelpViewer::showManual(const HelpLoad& load)
+{
+    if (!load.manual) {
+        m_browser->setPlainText(load.message);
         return;
     }
-    setWindowTitle(m_file.title().isEmpty() ? QStringLiteral("Help") : m_file.title());
-    fillContents();
+    const HelpManual& manual = *load.manual;
+    m_browser->setManual(load.manual);
+    setWindowTitle(manual.title.isEmpty() ? QStringLiteral("Help") : manual.title);
+    const QString refusal = fillContents(manual);
     m_contents->setVisible(m_contents->topLevelItemCount() > 0);
-    m_browser->setSource(HelpUrl(m_file.defaultTopic()), QTextDocument::HtmlResource);
+    if (refusal.isEmpty()) {
+        m_browser->setSource(HelpUrl(manual.defaultTopic), QTextDocument::HtmlResource);
+    } else {
+        // The pages are still there; the way in is the first one.
+        m_browser->setHtml(paragraphPage(
+            QStringLiteral("The contents of this help file are not shown: %1.").arg(refusal),
+            QStringLiteral("<p><a href=\"%1\">Go to the first page</a></p>")
+                .arg(HelpUrl(manual.defaultTopic).toString(QUrl::FullyEncoded).toHtmlEscaped())));
+    }
     // The page shown before this request is no place to go back to.
     m_browser->clearHistory();
 }
 
-void HelpViewer::fillContents()
+QString HelpViewer::fillContents(const HelpManual& manual)
 {
-    const std::optional<QByteArray> sitemap = m_file.read(m_file.contentsFile());
-    if (!sitemap)
-        return;
+    if (manual.oversized.contains(manual.contentsFile))
+        return HelpContentsSizeRefusal();
+    const auto sitemap = manual.objects.constFind(manual.contentsFile);
+    if (sitemap == manual.objects.cend())
+        return {};
+    const HelpContents contents = CheckContents(*sitemap);
+    if (!contents.refusal.isEmpty())
+        return contents.refusal;
+    // Built apart from the view and handed over at once: a view that takes
+    // its items one by one redraws for every one.
+    QList<QTreeWidgetItem*> topLevel;
     QList<QTreeWidgetItem*> parents; // parents[d] holds the last item at depth d
-    for (const HelpTopic& topic : ParseContents(DecodeHelpText(*sitemap))) {
-        const int depth = qMin(topic.depth, static_cast<int>(parents.size()));
+    for (const HelpTopic& topic : contents.topics) {
+        const qsizetype depth = qMin<qsizetype>(topic.depth, parents.size());
         parents.resize(depth);
-        auto* item =
-            depth == 0 ? new QTreeWidgetItem(m_contents) : new QTreeWidgetItem(parents.last());
-        item->setText(0, topic.name);
+        auto* item = new QTreeWidgetItem(QStringList{topic.name});
         if (!topic.local.isEmpty())
             item->setData(0, Qt::UserRole, HelpUrl(topic.local));
+        if (depth == 0)
+            topLevel.append(item);
+        else
+            parents.last()->addChild(item);
         parents.append(item);
     }
+    m_contents->addTopLevelItems(topLevel);
     m_contents->expandAll();
+    return {};
 }
 
 void HelpViewer::showTopic(QTreeWidgetItem* item)
