@@ -183,12 +183,8 @@ public:
     // Where the innermost open element of that name stands, or -1.
     qsizetype innermost(const QString& name) const
     {
-        if (m_open.value(name) == 0)
-            return -1;
-        qsizetype at = m_names.size() - 1;
-        while (m_names[at] != name)
-            --at;
-        return at;
+        const auto found = m_open.constFind(name);
+        return found == m_open.cend() || found->isEmpty() ? -1 : found->last();
     }
     // Marks the page's tables as broken: Qt repairs them in ways that no
     // count made here can follow.
@@ -196,8 +192,8 @@ public:
 
     void push(const QString& name)
     {
+        m_open[name].append(m_names.size());
         m_names.append(name);
-        ++m_open[name];
         m_counted += isUncounted(name) ? 0 : 1;
         if (name == QLatin1String("table"))
             m_tables.append(Table{qint64(1) << qMin<qsizetype>(m_tables.size(), 40)});
@@ -210,7 +206,7 @@ public:
     {
         while (m_names.size() > at + (inclusive ? 0 : 1)) {
             const QString name = m_names.takeLast();
-            --m_open[name];
+            m_open[name].removeLast();
             m_counted -= isUncounted(name) ? 0 : 1;
             if (name == QLatin1String("table")) {
                 m_tables.removeLast();
@@ -265,7 +261,7 @@ private:
 
     HtmlMeasure& m_measure;
     QStringList m_names;
-    QHash<QString, int> m_open;
+    QHash<QString, QList<qsizetype>> m_open; // where each name is open, innermost last
     QList<Table> m_tables;
     qint64 m_cells = 0;
     int m_counted = 0;
@@ -388,12 +384,18 @@ HtmlMeasure MeasureHtml(QStringView html, const HtmlLimits& limits)
         bool spansRows = false;
         const bool closesItself =
             reader.finishOpeningTag([&](const TagReader::Word& key, const TagReader::Word& value) {
-                const QString k = key.value().toLower();
-                if (k == QLatin1String("colspan"))
+                // Most attributes are none of these; only a name with a
+                // reference in it needs reading out.
+                const QString decoded = key.text.contains(u'&') ? key.value() : QString();
+                const QStringView k = decoded.isNull() ? key.text : QStringView(decoded);
+                auto is = [&](const char* n) {
+                    return k.compare(QLatin1String(n), Qt::CaseInsensitive) == 0;
+                };
+                if (is("colspan"))
                     columns = spanOf(value, columns);
-                else if (k == QLatin1String("rowspan"))
+                else if (is("rowspan"))
                     spansRows = spanOf(value, spansRows ? 2 : 1) > 1;
-                else if (k == QLatin1String("background") && !value.text.isEmpty())
+                else if (is("background") && !value.text.isEmpty())
                     ++measure.pictures;
             });
         ++measure.elements;

@@ -39,9 +39,9 @@ QString DecodeHelpText(const QByteArray& bytes);
 
 // What a page holds once an HTML parser has built it. The tags are read as
 // Qt's own HTML parser reads them, and wherever the two could disagree the
-// figures come out higher, never lower. Measuring stops as soon as one figure
-// passes its limit, so none is more than one past it, and the time taken is
-// linear in the length of the page.
+// figures come out higher, never lower. Measuring stops at the tag or text
+// where a figure first passes its limit, and the time taken is linear in the
+// length of the page.
 struct HtmlMeasure {
     // Nesting depth without void elements (br, img ...) and without those
     // whose end tag is optional and usually omitted (p, li, td ...).
