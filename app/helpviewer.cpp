@@ -143,8 +143,10 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name)
     const bool present = found != m_manual->objects.cend();
     switch (type) {
     case QTextDocument::HtmlResource: {
-        // A new page: its style sheets and pictures start a budget of their own.
-        m_styleRulesLeft = 0;
+        // A new page: its style sheets and pictures start a budget of their
+        // own, and a refused page gets none.
+        m_page = HtmlMeasure{};
+        m_page.styleRules = kHelpPageLimits.styleRules;
         m_pixelsLeft = kMaxPagePixels;
         if (m_manual->oversized.contains(path))
             return refusedPage(path, HelpPageSizeRefusal());
@@ -153,19 +155,17 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name)
         HelpPage page = CheckHelpPage(*found);
         if (!page.refusal.isEmpty())
             return refusedPage(path, page.refusal);
-        m_styleRulesLeft = kHelpPageLimits.styleRules - page.styleRules;
+        m_page = page.measure;
         return page.html;
     }
     case QTextDocument::StyleSheetResource: {
-        // Sheets linked or imported beyond the page's budget of rules are
-        // left out; the page still shows, plainer.
+        // Sheets linked or imported beyond the page's budget are left out;
+        // the page still shows, plainer.
         if (!present || found->size() > kMaxStyleSheetBytes)
             return {};
         QString css = DecodeHelpText(*found);
-        const int rules = StyleRuleCount(css);
-        if (rules > m_styleRulesLeft)
+        if (!SpendStyleRules(m_page, StyleRuleCount(css)))
             return {};
-        m_styleRulesLeft -= rules;
         return css;
     }
     case QTextDocument::ImageResource:

@@ -2,6 +2,7 @@
 
 #include "helploader.h"
 #include "helpmanual.h"
+#include "helppage.h"
 
 #include <QTextBrowser>
 #include <QUrl>
@@ -43,8 +44,9 @@ private:
     void followLink(const QUrl& url);
 
     std::shared_ptr<const HelpManual> m_manual;
-    // What the page shown may still spend on style rules and decoded pixels.
-    int m_styleRulesLeft = 0;
+    // What the page shown has spent, of style rules and layout among others,
+    // and what it may still spend on decoded pixels.
+    HtmlMeasure m_page;
     qint64 m_pixelsLeft = 0;
 };
 

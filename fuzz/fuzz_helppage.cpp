@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QUrl>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -23,8 +24,8 @@ void check(bool holds, const char* what)
 
 QList<int> figures(const HtmlMeasure& m)
 {
-    return {m.depth,    m.elementDepth, m.elements,   m.tableDepth,  m.tableCells,
-            m.pictures, m.wordLength,   m.styleRules, m.brokenTables};
+    return {m.depth,    m.elementDepth, m.elements,   m.tableDepth, m.tableCells,
+            m.pictures, m.wordLength,   m.styleRules, m.layoutWork, m.brokenTables};
 }
 
 void reply(const QByteArray& bytes)
@@ -71,17 +72,17 @@ void page(const QByteArray& bytes, const uint8_t* data, size_t size)
     // Small limits taken from the input, so that every one of them is reached.
     auto limit = [&](size_t i) { return i < size ? 1 + data[i] % 24 : 8; };
     const HtmlLimits small{1 << 20,  limit(0), limit(1), limit(2), limit(3),
-                           limit(4), limit(5), limit(6), limit(7)};
+                           limit(4), limit(5), limit(6), limit(7), 40 * limit(9)};
     constexpr HtmlLimits unlimited{1 << 30, 1 << 30, 1 << 30, 1 << 30, 1 << 30,
-                                   1 << 30, 1 << 30, 1 << 30, 1 << 30};
+                                   1 << 30, 1 << 30, 1 << 30, 1 << 30, INT_MAX};
     const QString html = DecodeHelpText(bytes);
     const HtmlMeasure measure = MeasureHtml(html, small);
     const HtmlMeasure whole = MeasureHtml(html, unlimited);
     const QList<int> stopped = figures(measure);
     const QList<int> all = figures(whole);
-    const QList<int> limits = {small.depth,      small.elementDepth, small.elements,
-                               small.tableDepth, small.tableCells,   small.pictures,
-                               small.wordLength, small.styleRules,   0};
+    const QList<int> limits = {
+        small.depth,    small.elementDepth, small.elements,   small.tableDepth, small.tableCells,
+        small.pictures, small.wordLength,   small.styleRules, small.layoutWork, 0};
     bool over = false;
     for (qsizetype i = 0; i < stopped.size(); ++i) {
         check(stopped[i] >= 0 && stopped[i] <= all[i], "stopping early measured more");

@@ -30,6 +30,10 @@ struct HtmlLimits {
     int wordLength = 20000;
     // Rules of the page's own style sheets and of those it links, together.
     int styleRules = 300;
+    // All of it together, as the microseconds Qt would take to lay the page
+    // out (see MeasureHtml): what stays inside every other limit may still
+    // add up, a hundred long words or a table full of text.
+    int layoutWork = 1000000;
 };
 inline constexpr HtmlLimits kHelpPageLimits{};
 
@@ -53,6 +57,7 @@ struct HtmlMeasure {
     int pictures = 0;
     int wordLength = 0;
     int styleRules = 0;
+    int layoutWork = 0;
     // 1 when the tables need repairs from the parser: a row or a cell
     // outside its table, a table closed by another element's end tag. Qt's
     // repairs build tables no count made here can follow, and no hand-written
@@ -69,10 +74,14 @@ QString HtmlRefusal(const HtmlMeasure& measure, const HtmlLimits& limits = kHelp
 // or the reason it is refused.
 struct HelpPage {
     QString html;
-    int styleRules = 0;
+    HtmlMeasure measure;
     QString refusal;
 };
 HelpPage CheckHelpPage(const QByteArray& bytes);
+// Whether a style sheet of `rules` rules may still apply to the page, whose
+// measure then counts them: sheets the page links are met only once it is
+// laid out.
+bool SpendStyleRules(HtmlMeasure& page, int rules);
 // The refusal of a page too large to be read at all.
 QString HelpPageSizeRefusal();
 

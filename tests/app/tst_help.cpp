@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 #include <QtEndian>
 #include <QtTest>
+#include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -130,7 +131,7 @@ Measured figures(const HtmlMeasure& m)
 }
 
 constexpr HtmlLimits kUnlimited{1 << 30, 1 << 30, 1 << 30, 1 << 30, 1 << 30,
-                                1 << 30, 1 << 30, 1 << 30, 1 << 30};
+                                1 << 30, 1 << 30, 1 << 30, 1 << 30, INT_MAX};
 
 // Tables as a careless hand writes them: end tags left out, spans, groups,
 // tables in cells, and markup around them that reads differently to a
@@ -287,6 +288,14 @@ void TestHelp::helpPathAndUnreadableFiles_data()
     row("many style rules", "test:pages.chm",
         refused("/many-rules.html", "its style sheets hold more than 300 rules"),
         "/many-rules.html");
+    row("long words", "test:pages.chm",
+        QString("The page \"/long-words.html\" is not shown: laying it out would keep the help "
+                "window busy for more than 1 s."),
+        "/long-words.html");
+    row("text in a table", "test:pages.chm",
+        QString("The page \"/text-in-a-table.html\" is not shown: laying it out would keep the "
+                "help window busy for more than 1 s."),
+        "/text-in-a-table.html");
     row("3 MiB page", "test:pages.chm", refused("/big.html", "it is larger than 2 MiB"),
         "/big.html");
     row("5 MiB page", "test:pages.chm", refused("/huge.html", "it is larger than 2 MiB"),

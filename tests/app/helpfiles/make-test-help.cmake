@@ -64,6 +64,12 @@ if(KIND STREQUAL "pages")
   page(long-word.html "<p>${word}</p>")
   string(REPEAT "p { color: black }\n" 301 rules)
   page(many-rules.html "<style>${rules}</style><p>styled</p>")
+  # Inside every limit one by one, too much all together.
+  string(REPEAT "word" 5000 word)
+  string(REPEAT "${word} " 12 words)
+  page(long-words.html "<p>${words}</p>")
+  string(REPEAT "word " 140000 words)
+  page(text-in-a-table.html "<table><tr><td>${words}</td></tr></table>")
   string(REPEAT "<p>${paragraph}</p>\n" 1600 body) # 3 MiB
   page(big.html "${body}")
   string(REPEAT "<p>${paragraph}</p>\n" 2700 body) # 5 MiB: too large to leave the reader
