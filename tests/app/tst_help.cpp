@@ -12,6 +12,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTextFrame>
 #include <QTextTable>
@@ -246,6 +247,8 @@ void TestHelp::helpPathAndUnreadableFiles_data()
     row("named pipe", "fifo", kCannot.arg("%1", "it is not a regular file"));
     row("/dev/zero", "/dev/zero", kCannot.arg("%1", "it is not a regular file"));
     row("symlink loop", "loop", kCannot.arg("%1", "there is no such file"));
+    row("no read permission", "unreadable", kCannot.arg("%1", "it cannot be read"), "",
+        "as nobody");
     row("empty", "empty", kCannot.arg("%1", "it is not a compiled HTML help file"));
     row("text", "text", kCannot.arg("%1", "it is not a compiled HTML help file"));
     row("crashes chmlib", "sample:crashes-chmlib.chm", kDamaged);
@@ -327,11 +330,23 @@ void TestHelp::helpPathAndUnreadableFiles()
         QCOMPARE(symlink(file == "loop" ? path8.constData() : "/dev/zero", path8.constData()), 0);
     else if (file == "empty" || file == "text")
         exe.write("\\quillmere.chm", file == "text" ? QByteArray("not help\n") : QByteArray());
-    else if (file == "manual")
+    else if (file == "manual" || file == "unreadable")
         copy(kBuildDir + "/quillmere.chm");
     else if (file.startsWith("sample:") || file.startsWith("test:"))
         copy((file.startsWith("test:") ? kTestHelp : kSamples) + '/' + file.section(':', 1));
+    if (file == "unreadable")
+        QVERIFY(QFile::setPermissions(path, {}));
     QTemporaryDir readers;
+    if (reader == "as nobody") {
+        // Root reads every file: the reader then runs as a user who cannot.
+        if (geteuid() != 0)
+            reader.clear();
+        else if (QStandardPaths::findExecutable("setpriv").isEmpty())
+            QSKIP("running as root without setpriv to run the reader as another user");
+        else
+            reader = "exec setpriv --reuid=nobody --regid=nogroup --clear-groups " + kBuildDir +
+                     "/quillmere-helpreader \"$@\"";
+    }
     if (reader == "missing") {
         SetHelpReaderForTesting("/nonexistent/quillmere-helpreader");
     } else if (!reader.isEmpty()) {
