@@ -139,65 +139,40 @@ constexpr HtmlLimits kUnlimited{1 << 30, 1 << 30, 1 << 30, 1 << 30, 1 << 30,
 // parser that gets quotes or comments wrong.
 QString randomTables(QRandomGenerator& random, int depth)
 {
+    static const QStringList noise = {"<p>x",
+                                      "<b>",
+                                      "</b>",
+                                      "<li>y",
+                                      "<dl><dt>a<dd>b",
+                                      "<b x='</table>'>",
+                                      "<!-- </td></table> -->",
+                                      "<span x=\"</tr>\">w</span>",
+                                      " z "};
     auto r = [&](int n) { return random.bounded(n); };
     QString html;
     for (int n = r(4); n > 0; --n) {
-        switch (r(12)) {
-        case 0:
-            if (depth > 5)
-                break;
+        const int pick = r(int(noise.size()) + 3);
+        if (pick < noise.size()) {
+            html += noise[pick];
+        } else if (pick == noise.size()) {
+            html += "<div>" + randomTables(random, depth) + (r(2) ? "</div>" : "");
+        } else if (pick == noise.size() + 1) {
+            html += "<ul>" + randomTables(random, depth) + "</ul>";
+        } else if (depth <= 5) {
             html += "<table>";
-            if (r(4) == 0)
-                html += r(2) ? "<caption>c</caption>" : "<caption>c";
-            if (r(3) == 0)
-                html += QStringList{"<tbody>", "<thead>", "<tfoot>"}[r(3)];
+            html += QStringList{
+                "", "", "<caption>c", "<caption>c</caption>", "<tbody>", "<thead>"}[r(6)];
             for (int rows = r(4); rows > 0; --rows) {
                 html += "<tr>";
                 for (int cells = r(4); cells > 0; --cells) {
                     html += r(5) ? "<td" : "<th";
-                    if (r(5) == 0)
-                        html += QString(" colspan=%1").arg(r(6));
-                    if (r(5) == 0)
-                        html += QString(" rowspan=%1").arg(r(6));
-                    html += ">" + randomTables(random, depth + 1) + (r(2) ? "</td>" : "");
+                    html += QStringList{"", "", "", " colspan=", " rowspan="}[r(5)];
+                    html += (html.endsWith('=') ? QString::number(r(6)) : "") + ">";
+                    html += randomTables(random, depth + 1) + (r(2) ? "</td>" : "");
                 }
                 html += r(2) ? "</tr>" : "";
             }
             html += r(8) ? "</table>" : "";
-            break;
-        case 1:
-            html += "<p>x";
-            break;
-        case 2:
-            html += "<b>";
-            break;
-        case 3:
-            html += "</b>";
-            break;
-        case 4:
-            html += "<li>y";
-            break;
-        case 5:
-            html += "<ul>" + randomTables(random, depth) + "</ul>";
-            break;
-        case 6:
-            html += "<dl><dt>a<dd>b";
-            break;
-        case 7:
-            html += "<b x='</table>'>";
-            break;
-        case 8:
-            html += "<!-- </td></table> -->";
-            break;
-        case 9:
-            html += "<div>" + randomTables(random, depth) + (r(2) ? "</div>" : "");
-            break;
-        case 10:
-            html += "<span x=\"</tr>\">w</span>";
-            break;
-        default:
-            html += " z ";
-            break;
         }
     }
     return html;
@@ -265,44 +240,30 @@ void TestHelp::helpPathAndUnreadableFiles_data()
     row("no reader", "manual",
         kCannot.arg("%1", "its reader \"/nonexistent/quillmere-helpreader\" cannot be started"), "",
         "missing");
-    row("nested tables", "test:pages.chm",
-        refused("/deep-tables.html", "its tables nest more than 4 deep"), "/deep-tables.html");
-    row("nested inline", "test:pages.chm",
-        refused("/deep-inline.html", "its elements nest more than 100 deep"), "/deep-inline.html");
-    row("nested lists", "test:pages.chm",
-        refused("/deep-lists.html", "its elements nest more than 100 deep"), "/deep-lists.html");
-    row("items in paragraphs", "test:pages.chm",
-        refused("/items-in-paragraphs.html",
-                "its elements, paragraphs, list items and table cells included, nest more than "
-                "500 deep"),
-        "/items-in-paragraphs.html");
-    row("5 nested tables", "test:pages.chm",
-        refused("/nested-tables.html", "its tables nest more than 4 deep"), "/nested-tables.html");
-    row("many cells", "test:pages.chm",
-        refused("/many-cells.html", "its tables hold more than 2000 cells, a cell counting twice "
-                                    "for each table it is nested in"),
-        "/many-cells.html");
-    row("many elements", "test:pages.chm",
-        refused("/many-elements.html", "it holds more than 4000 elements"), "/many-elements.html");
-    row("many pictures", "test:pages.chm",
-        refused("/many-pictures.html", "it shows more than 300 pictures"), "/many-pictures.html");
-    row("long word", "test:pages.chm",
-        refused("/long-word.html", "it has a word longer than 20000 letters"), "/long-word.html");
-    row("many style rules", "test:pages.chm",
-        refused("/many-rules.html", "its style sheets hold more than 300 rules"),
-        "/many-rules.html");
+    auto page = [&](const char* tag, const char* name, const char* reason) {
+        row(tag, "test:pages.chm", refused(name, reason), name);
+    };
+    page("nested tables", "/deep-tables.html", "its tables nest more than 4 deep");
+    page("nested inline", "/deep-inline.html", "its elements nest more than 100 deep");
+    page("nested lists", "/deep-lists.html", "its elements nest more than 100 deep");
+    page("items in paragraphs", "/items-in-paragraphs.html",
+         "its elements, paragraphs, list items and table cells included, nest more than 500 deep");
+    page("5 nested tables", "/nested-tables.html", "its tables nest more than 4 deep");
+    page("many cells", "/many-cells.html",
+         "its tables hold more than 2000 cells, a cell counting twice for each table it is "
+         "nested in");
+    page("many elements", "/many-elements.html", "it holds more than 4000 elements");
+    page("many pictures", "/many-pictures.html", "it shows more than 300 pictures");
+    page("long word", "/long-word.html", "it has a word longer than 20000 letters");
+    page("many style rules", "/many-rules.html", "its style sheets hold more than 300 rules");
+    page("3 MiB page", "/big.html", "it is larger than 2 MiB");
+    page("5 MiB page", "/huge.html", "it is larger than 2 MiB");
+    const char* busy = "laying it out would keep the help window busy for more than 1 s";
     row("long words", "test:pages.chm",
-        QString("The page \"/long-words.html\" is not shown: laying it out would keep the help "
-                "window busy for more than 1 s."),
-        "/long-words.html");
+        QString("The page \"/long-words.html\" is not shown: %1.").arg(busy), "/long-words.html");
     row("text in a table", "test:pages.chm",
-        QString("The page \"/text-in-a-table.html\" is not shown: laying it out would keep the "
-                "help window busy for more than 1 s."),
+        QString("The page \"/text-in-a-table.html\" is not shown: %1.").arg(busy),
         "/text-in-a-table.html");
-    row("3 MiB page", "test:pages.chm", refused("/big.html", "it is larger than 2 MiB"),
-        "/big.html");
-    row("5 MiB page", "test:pages.chm", refused("/huge.html", "it is larger than 2 MiB"),
-        "/huge.html");
     row("deep contents", "test:deep-contents.chm",
         contentsRefused("nest more than 16 levels deep"));
     row("long contents", "test:long-contents.chm", contentsRefused("hold more than 10000 entries"));
@@ -535,7 +496,6 @@ void TestHelp::measureReadsTagsAsQtDoes_data()
     row("childless", "<img src=a><br><hr><meta>", {0, 0, 4, 0, 0, 1, 0, 0, 0});
     row("unknown void elements nest", "<wbr>a<wbr>b<input>", {0, 3, 3, 0, 0, 0, 2, 0, 0});
     row("comment hides tags", "<!-- <b><b><b> --><i>x", {1, 1, 1, 0, 0, 0, 1, 0, 0});
-    row("declaration", "<!DOCTYPE html><b>", {1, 1, 1, 0, 0, 0, 0, 0, 0});
     row("less-than starts a tag", "a < b and c", {1, 1, 1, 0, 0, 0, 1, 0, 0});
     row("quoted end tag is a value", "<b x='>  </b>  '><b x=\"</b>\">",
         {2, 2, 2, 0, 0, 0, 0, 0, 0});
@@ -548,7 +508,6 @@ void TestHelp::measureReadsTagsAsQtDoes_data()
         {1, 3, 5, 1, 60, 0, 2, 0, 0});
     row("row span widens", "<table><tr><td rowspan=3>a<td>b<tr><td>c</table>",
         {1, 3, 6, 1, 6, 0, 3, 0, 0});
-    row("span by reference", "<table><tr><td colspan=&#51;>a</table>", {1, 3, 3, 1, 3, 0, 1, 0, 0});
     row("unknown reference in a span counts high", "<table><tr><td colspan=\"&zz;3\">a</table>",
         {1, 3, 3, 1, 20480, 0, 1, 0, 0});
     row("nested tables count twice", "<table><tr><td><table><tr><td>x</table></table>",
@@ -562,12 +521,8 @@ void TestHelp::measureReadsTagsAsQtDoes_data()
     row("no-break space joins words", "ab\u00A0cd", {0, 0, 0, 0, 0, 0, 5, 0, 0});
     row("ideographs break", "日本語の文章", {0, 0, 0, 0, 0, 0, 0, 0, 0});
     row("style rules", "<style>a{x:y} b{} @media print{}</style>p", {1, 1, 1, 0, 0, 0, 1, 4, 0});
-    row("reference in a style", "<style>&#123;</style>", {1, 1, 1, 0, 0, 0, 0, 1, 0});
-    row("script is no text", "<script>aaaaaaaa</script>", {1, 1, 1, 0, 0, 0, 0, 0, 0});
     row("background pictures", "<body background=a.png><table background=''><tr background=b>",
         {1, 3, 3, 1, 0, 2, 0, 0, 0});
-    row("html head and body", "<html><head><title>t</title></head><body>",
-        {1, 3, 4, 0, 0, 0, 1, 0, 0});
 }
 
 void TestHelp::measureReadsTagsAsQtDoes()
@@ -632,8 +587,6 @@ void TestHelp::replyIsCheckedFrameByFrame_data()
         magic + home + page + frame("OBJ ", pathed("/b.png", QByteArray((4 << 20) + 1, 'x'))) +
             end(2),
         8);
-    row("big object that is small",
-        magic + home + page + frame("BIG ", pathed("/b.png", number(4 << 20, 8))) + end(2), 8);
     QByteArray many = magic + home + page;
     for (int i = 0; i < 8; ++i)
         many += frame("OBJ ", pathed("/" + QByteArray::number(i), QByteArray(4 << 20, 'x')));
@@ -643,11 +596,9 @@ void TestHelp::replyIsCheckedFrameByFrame_data()
         crowd += frame("OBJ ", pathed("/" + QByteArray::number(i), ""));
     row("more than 4096 objects", crowd + end(4097), 8);
     row("home not inside", magic + frame("HOME", "/b.html") + page + end(1), 6);
-    row("no home", magic + page + end(1), 6);
     row("failure", magic + frame("FAIL", "\x03"), 3);
     row("failure after frames", magic + home + frame("FAIL", "\x03"), 8);
     row("unknown failure", magic + frame("FAIL", "\x09"), 8);
-    row("failure none", magic + frame("FAIL", QByteArray(1, '\0')), 8);
 }
 
 void TestHelp::replyIsCheckedFrameByFrame()
@@ -676,17 +627,15 @@ void TestHelp::contentsTree_data()
             e += QString("<param name=\"Local\" value=\"%1\">").arg(local);
         return e + "</OBJECT>\n";
     };
-    QTest::newRow("levels") << "<UL>" + entry("One", "one.html") + "<UL>" + entry("Two") + "</UL>" +
-                                   entry("Three", "dir/three.html#part") + "</UL>"
-                            << QStringList{"0 One /one.html", "1 Two ",
-                                           "0 Three /dir/three.html#part"};
+    QTest::newRow("levels and references")
+        << "<UL>" + entry("Fish &amp; chips &#x2014;  &lt;b&gt;", "a&amp;b.html") + "<UL>" +
+               entry("Two") + "</UL>" + entry("Three", "dir/three.html#part") + "</UL>"
+        << QStringList{QString::fromUtf8("0 Fish & chips \u2014 <b> /a&b.html"), "1 Two ",
+                       "0 Three /dir/three.html#part"};
     QTest::newRow("never more than one level down")
         << "<ul>" + entry("Top") + "<ul><ul><ul>" + entry("Deep") + entry("Deep too") +
                "</ul></ul></ul></ul>" + entry("Back")
         << QStringList{"0 Top ", "1 Deep ", "1 Deep too ", "0 Back "};
-    QTest::newRow("references and spaces")
-        << "<ul>" + entry("Fish &amp; chips &#x2014;  &lt;b&gt;", "a&amp;b.html") + "</ul>"
-        << QStringList{QString::fromUtf8("0 Fish & chips \u2014 <b> /a&b.html")};
     QTest::newRow("other objects and unfinished tags")
         << "<ul><object type=\"application/x-other\"><param name=\"Name\" value=\"No\"></object>" +
                entry("Yes", "y.html") + "<object type=\"text/sitemap\"><param name=\"Name\""
