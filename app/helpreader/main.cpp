@@ -12,7 +12,15 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#if defined(__has_feature)
+#define QUILLMERE_HAS_FEATURE(x) __has_feature(x)
+#else
+#define QUILLMERE_HAS_FEATURE(x) 0
+#endif
+
 namespace {
+
+constexpr rlim_t kMaxAddressSpace = rlim_t(1) << 30;
 
 bool writeAll(const QByteArray& bytes)
 {
@@ -34,9 +42,15 @@ bool writeAll(const QByteArray& bytes)
 int main(int argc, char* argv[])
 {
     // A crash inside chmlib is expected now and then; it must not leave a
-    // core file behind.
+    // core file behind. Nor may a damaged file make it take the machine's
+    // memory: a manual needs a few MiB. (The sanitizers reserve far more
+    // address space than that for themselves.)
     const rlimit noCore{0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
+#if !defined(__SANITIZE_ADDRESS__) && !QUILLMERE_HAS_FEATURE(address_sanitizer)
+    const rlimit memory{kMaxAddressSpace, kMaxAddressSpace};
+    setrlimit(RLIMIT_AS, &memory);
+#endif
 
     if (argc != 2) {
         std::fputs("usage: quillmere-helpreader <help file>\n", stderr);
