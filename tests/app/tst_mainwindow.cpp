@@ -289,11 +289,14 @@ void TestMainWindow::typedTextIsNoChoiceAndModesReload()
             }
         }
     }
-    // A key that is not one of the five leaves both lists alone.
+    // A key that is not one of the five leaves both lists alone; a gender chosen with it
+    // empties the first names and keeps the surnames.
     form.thelang->setText("English");
     form.LoadCharacterWords();
+    QCOMPARE(stateOf(form), QString(before).replace("|english|", "|English|"));
+    choose(form.char_sex, "Female");
+    QCOMPARE(stateOf(form), QString("Random Character|4||Baker||English|English|Female"));
     form.thelang->setText("english");
-    QCOMPARE(stateOf(form), before);
     // The mode chosen again reads its files afresh.
     exe.write("\\data\\english\\surnames.quillmere", QStringList{"Baker", "Cooper"});
     form.cn->trigger();

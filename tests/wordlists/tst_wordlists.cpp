@@ -186,6 +186,7 @@ void TestWordLists::resultBox()
         QCOMPARE(box.selectedText(), text);
         // A double-click asks; Yes copies what the box holds when answered, No copies nothing.
         for (const bool yes : {false, true}) {
+            box.setText(text);
             clipboard->setText("before");
             QString seen;
             AnswerNextModal([&](QWidget* w) {
