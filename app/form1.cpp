@@ -313,18 +313,21 @@ void Form1::npcstat_Click()
 
 void Form1::char_lang2_Click()
 {
+    const Nationality* nationality = NationalityByDisplay(char_lang2->currentText());
+    if (!nationality)
+        return;
     Problems::Scope problems(this);
-    CharacterControls controls{*thelang, *char_sex, *char_lang2, prim_words->words(),
-                               second_words->words()};
-    NationalityChosen(controls);
+    thelang->setText(QString::fromLatin1(nationality->key));
+    const QString male = QString::fromLatin1(kMaleText);
+    char_sex->setCurrentIndex(char_sex->findText(male, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    char_sex->setEditText(male);
+    LoadCharacterWords();
 }
 
 void Form1::char_sex_Click()
 {
     Problems::Scope problems(this);
-    CharacterControls controls{*thelang, *char_sex, *char_lang2, prim_words->words(),
-                               second_words->words()};
-    GenderChosen(controls);
+    GenderChosen(char_sex->currentText(), thelang->text(), prim_words->words());
 }
 
 QString Form1::SetHTMLHelpStrings() const
