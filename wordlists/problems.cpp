@@ -18,10 +18,21 @@ Notifier& notifier()
 }
 } // namespace
 
+static QString& programName()
+{
+    static QString name = QStringLiteral("quillmere");
+    return name;
+}
+
+void SetProgramName(const QString& name)
+{
+    programName() = name;
+}
+
 void Record(const QString& fullPath, const QString& reason)
 {
     const QString line = fullPath + QStringLiteral(": ") + reason;
-    std::fprintf(stderr, "quillmere: %s\n", qPrintable(line));
+    std::fprintf(stderr, "%s: %s\n", qPrintable(programName()), qPrintable(line));
     std::fflush(stderr);
     g_lines.append(line);
 }

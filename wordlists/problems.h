@@ -11,6 +11,10 @@ class QWidget;
 // boxes. Each problem also goes to standard error as soon as it happens.
 namespace Problems {
 
+// The name that starts each line on standard error: "quillmere" unless the
+// running program says otherwise.
+void SetProgramName(const QString& name);
+
 // Records one problem line ("<full path>: <reason>") for the current action.
 void Record(const QString& fullPath, const QString& reason);
 

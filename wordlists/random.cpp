@@ -30,12 +30,15 @@ float Draw()
     return static_cast<float>(bits) / 16777216.0f;
 }
 
+void Seed(std::uint64_t seed)
+{
+    std::seed_seq seq{static_cast<std::uint32_t>(seed), static_cast<std::uint32_t>(seed >> 32)};
+    generator().seed(seq);
+}
+
 void SeedFromClock()
 {
-    const auto now = std::chrono::system_clock::now().time_since_epoch().count();
-    const auto ticks = static_cast<std::uint64_t>(now);
-    std::seed_seq seq{static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(ticks >> 32)};
-    generator().seed(seq);
+    Seed(static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 }
 
 void SetScript(Script s)

@@ -32,9 +32,14 @@ void LoadSkillWords(WordListModel& prim, WordListModel& second)
     LoadTwoWordLists(prim, second, kSkillFiles);
 }
 
-QString GeneratePhrase(const WordListModel& prim, const WordListModel& second)
+PhrasePick PickPhrase(const WordListModel& prim, const WordListModel& second)
 {
     const int first = PickIndex(prim);
-    const int last = PickIndex(second);
-    return prim.entry(first) + QLatin1Char(' ') + second.entry(last);
+    return {first, PickIndex(second)};
+}
+
+QString GeneratePhrase(const WordListModel& prim, const WordListModel& second)
+{
+    const PhrasePick pick = PickPhrase(prim, second);
+    return prim.entry(pick.first) + QLatin1Char(kPhraseSeparator) + second.entry(pick.second);
 }

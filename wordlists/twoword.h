@@ -29,6 +29,16 @@ void LoadItemWords(WordListModel& prim, WordListModel& second);
 void LoadEquipmentWords(WordListModel& prim, WordListModel& second);
 void LoadSkillWords(WordListModel& prim, WordListModel& second);
 
+// What stands between the two entries of a result.
+inline constexpr char kPhraseSeparator = ' ';
+
+// The two picks of one result, the primary drawn first.
+struct PhrasePick {
+    int first;
+    int second;
+};
+PhrasePick PickPhrase(const WordListModel& prim, const WordListModel& second);
+
 // One result: a random primary entry, one space, a random secondary entry.
 // Both picks are drawn before either entry is read; entries are used exactly
 // as they stand, empty ones included.
