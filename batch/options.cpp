@@ -255,10 +255,12 @@ Options:
                          the number is told, and the exit status is 1
       --data=FOLDER      read the word lists from FOLDER, laid out like the
                          program's data folder
-      --nationality=NAME for character: english (default), greek, japanese,
+      --nationality=NAME
+                         for character: english (default), greek, japanese,
                          gaelic or demon
       --gender=GENDER    for character: male (default) or female
-      --difficulty=LEVEL for npc: easy (default), medium or hard
+      --difficulty=LEVEL
+                         for npc: easy (default), medium or hard
   -h, --help             show this help and exit
   -V, --version          show the version and exit
 
