@@ -131,7 +131,7 @@ std::variant<BatchOptions, UsageError> ParseBatchArguments(const QStringList& ar
                                             "--gender, --difficulty, --help, --version")
                                  .arg(arg));
             if (!value && i + 1 >= arguments.size())
-                return error(QStringLiteral("%1 needs a value").arg(name));
+                return error(QStringLiteral("%1 needs a value").arg(arg));
             values.append({name, value ? *value : arguments[++i]});
         }
     }

@@ -1,0 +1,275 @@
+// quillmere-batch as an author runs it: a process with arguments, reading
+// word lists from a folder, writing to standard output.
+#include "testsupport.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run batch(const QStringList& args, const QString& stdoutFile = {})
+{
+    QProcess process;
+    if (!stdoutFile.isEmpty())
+        process.setStandardOutputFile(stdoutFile);
+    process.start(QStringLiteral(QUILLMERE_BUILD_DIR "/quillmere-batch"), args);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+// Fields of one RFC 4180 record (without its line end).
+QStringList csvFields(const QString& line)
+{
+    QStringList fields{QString()};
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"')
+            fields.last() += line[++i];
+        else if (c == '"')
+            quoted = !quoted;
+        else if (c == ',' && !quoted)
+            fields << QString();
+        else
+            fields.last() += c;
+    }
+    return fields;
+}
+
+} // namespace
+
+class TestBatch : public QObject {
+    Q_OBJECT
+    // Seven entries in each of the twenty lists, named after their file.
+    TempExeDir m_lists;
+private slots:
+    void initTestCase();
+    void seededRuns_data();
+    void seededRuns();
+    void uniformPicks();
+    void awkwardEntriesRoundTrip();
+    void badInput_data();
+    void badInput();
+    void output();
+};
+
+void TestBatch::initTestCase()
+{
+    const std::pair<const char*, const char*> files[] = {{"adjectives-ect", "Adj"},
+                                                         {"nouns-ect", "Noun"},
+                                                         {"items-des-ect", "ItemD"},
+                                                         {"items-objects", "ItemO"},
+                                                         {"equipment-ect", "EquipD"},
+                                                         {"equipment-objects", "EquipO"},
+                                                         {"skills-des-ect", "SkillD"},
+                                                         {"skills-objects", "SkillO"},
+                                                         {"english\\male_firstnames", "EnM"},
+                                                         {"english\\female_firstnames", "EnF"},
+                                                         {"english\\surnames", "EnS"},
+                                                         {"greek\\male_firstnames", "GrM"},
+                                                         {"greek\\female_firstnames", "GrF"},
+                                                         {"greek\\surnames", "GrS"},
+                                                         {"japanese\\male_firstnames", "JaM"},
+                                                         {"japanese\\female_firstnames", "JaF"},
+                                                         {"japanese\\surnames", "JaS"},
+                                                         {"gaelic\\gaelic_male", "GaM"},
+                                                         {"gaelic\\gaelic_female", "GaF"},
+                                                         {"demon\\demon_names", "De"}};
+    for (const auto& [file, tag] : files) {
+        QStringList entries;
+        for (int i = 0; i < 7; ++i)
+            entries << tag + QString::number(i);
+        m_lists.write(QString("\\data\\%1.quillmere").arg(file), entries);
+    }
+}
+
+void TestBatch::seededRuns_data()
+{
+    // A fixed seed gives a known first result: a change in the draw order, the seeding or the
+    // files a mode reads shows here.
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("first");
+    auto row = [](const char* tag, QStringList args, const char* first) {
+        QTest::newRow(tag) << (args << "--seed"
+                                    << "42")
+                           << QString::fromUtf8(first);
+    };
+    row("title", {"title"}, "Adj5 Noun3");
+    row("item", {"item"}, "ItemD5 ItemO3");
+    row("equipment", {"equipment"}, "EquipD5 EquipO3");
+    row("skill", {"skill"}, "SkillD5 SkillO3");
+    row("english male", {"character"}, "EnM5 EnS3");
+    row("greek female", {"character", "--nationality", "greek", "--gender", "female"}, "GrF5 GrS3");
+    row("japanese", {"character", "--nationality=japanese"}, "JaM5 JaS3");
+    row("gaelic female", {"character", "--nationality", "gaelic", "--gender=female"}, "GaF5 ");
+    row("demon", {"character", "--nationality", "demon"}, "De5 ");
+    row("npc easy", {"npc"},
+        "Name: GaM4, Max Hp: 233, Max Sp: 180, Intelligence: 37, Atk Power: 109, Strength: 38, P. "
+        "Defense: 94, M. Defense: 103, Dexterity: 38, Agility: 55, Evasion: 0, Exp: 13, M. Drop: "
+        "16");
+    row("npc hard json", {"npc", "--difficulty", "hard", "--format", "json"},
+        "{\"name\":\"GaM4\",\"max_hp\":7550,\"max_sp\":1001,\"intelligence\":121,\"atk_power\":131,"
+        "\"strength\":198,\"p_defense\":124,\"m_defense\":125,\"dexterity\":150,\"agility\":158,"
+        "\"evasion\":0,\"exp\":155,\"m_drop\":366}");
+}
+
+void TestBatch::seededRuns()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, first);
+    args << "--data" << m_lists.full("\\data");
+    const Run once = batch(args << "-n"
+                                << "500");
+    const Run again = batch(args);
+    QCOMPARE(once.status, 0);
+    QCOMPARE(once.err, QByteArray());
+    QCOMPARE(once.out.count('\n'), 500);
+    QCOMPARE(again.out, once.out);
+    QCOMPARE(QString::fromUtf8(once.out.left(once.out.indexOf('\n'))), first);
+}
+
+void TestBatch::uniformPicks()
+{
+    // 100,000 titles from ten first words and seven second words: every cell of the 70 is
+    // about as frequent as the others (chi-square, 69 degrees of freedom, p = 0.001).
+    TempExeDir exe;
+    const QStringList a{"A0", "A1", "A2", "A3", "A4", "A5", "A6", "A7", "A8", "A9"};
+    const QStringList b{"B0", "B1", "B2", "B3", "B4", "B5", "B6"};
+    exe.write("\\data\\adjectives-ect.quillmere", a);
+    exe.write("\\data\\nouns-ect.quillmere", b);
+    const int n = 100000;
+    const Run run =
+        batch({"title", "-n", QString::number(n), "--seed", "7", "--data", exe.full("\\data")});
+    QCOMPARE(run.status, 0);
+    QHash<QByteArray, int> cells;
+    for (const QByteArray& line : run.out.split('\n'))
+        if (!line.isEmpty())
+            ++cells[line];
+    QCOMPARE(cells.size(), 70);
+    const double expected = double(n) / 70;
+    double chi2 = 0;
+    for (const int observed : cells)
+        chi2 += (observed - expected) * (observed - expected) / expected;
+    QVERIFY2(chi2 < 111.4, qPrintable(QString::number(chi2)));
+}
+
+void TestBatch::awkwardEntriesRoundTrip()
+{
+    // Entries that a careless writer of CSV or JSON would damage come back exactly.
+    TempExeDir exe;
+    const QStringList first{"a, b", "say \"hi\"", "  lead", u"Ōkami"_qs, "back\\slash", ""};
+    const QStringList second{"trail ", "x", "tab\there", "\"", "", u"é"_qs};
+    QByteArray bytes;
+    for (const QStringList* list : {&first, &second}) {
+        exe.write(list == &first ? "\\data\\items-des-ect.quillmere"
+                                 : "\\data\\items-objects.quillmere",
+                  (list->join("\r\n") + "\r\n").toUtf8());
+    }
+    QSet<QString> expected;
+    for (const QString& f : first)
+        for (const QString& s : second)
+            expected.insert(f + "|" + s);
+    for (const char* format : {"csv", "json"}) {
+        const Run run = batch({"item", "--unique", "-n", "36", "--format", format, "--seed", "3",
+                               "--data", exe.full("\\data")});
+        QCOMPARE(run.status, 0);
+        QSet<QString> seen;
+        QStringList lines =
+            QString::fromUtf8(run.out).split(format == QString("csv") ? "\r\n" : "\n");
+        QCOMPARE(lines.takeLast(), QString());
+        if (format == QString("csv"))
+            QCOMPARE(lines.takeFirst(), QString("item,first_word,second_word"));
+        for (const QString& line : lines) {
+            QStringList fields;
+            if (format == QString("csv")) {
+                fields = csvFields(line);
+            } else {
+                const QJsonObject o = QJsonDocument::fromJson(line.toUtf8()).object();
+                fields = {o["item"].toString(), o["first_word"].toString(),
+                          o["second_word"].toString()};
+            }
+            QCOMPARE(fields.size(), 3);
+            QCOMPARE(fields[0], fields[1] + " " + fields[2]);
+            seen.insert(fields[1] + "|" + fields[2]);
+        }
+        QCOMPARE(seen, expected);
+    }
+}
+
+void TestBatch::badInput_data()
+{
+    // What is wrong, the status, and words the one line on standard error must hold.
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("said");
+    auto row = [](const char* tag, QStringList args, int status, QStringList said) {
+        QTest::newRow(tag) << args << status << said;
+    };
+    row("no command", {}, 2,
+        {"no command", "title, item, equipment, skill, character, npc, check"});
+    row("unknown command", {"names"}, 2, {"'names'", "title, item"});
+    row("unknown option", {"title", "--colour"}, 2, {"'--colour'", "--count"});
+    row("missing value", {"title", "-n"}, 2, {"-n", "needs a value"});
+    row("count not a number", {"title", "-n", "ten"}, 2, {"'ten'", "0 to 1000000000"});
+    row("count negative", {"title", "--count=-1"}, 2, {"'-1'", "0 to 1000000000"});
+    row("count too big", {"title", "-n", "1000000001"}, 2, {"'1000000001'"});
+    row("seed not a number", {"npc", "--seed", "x1"}, 2, {"'x1'", "18446744073709551615"});
+    row("format", {"title", "--format", "xml"}, 2, {"'xml'", "text, csv, json"});
+    row("nationality", {"character", "--nationality", "English"}, 2,
+        {"'English'", "english, greek, japanese, gaelic, demon"});
+    row("gender", {"character", "--gender", "f"}, 2, {"'f'", "male, female"});
+    row("difficulty", {"npc", "--difficulty", "Easy"}, 2, {"'Easy'", "easy, medium, hard"});
+    row("option of another command", {"title", "--difficulty", "hard"}, 2, {"--difficulty", "npc"});
+    row("extra argument", {"title", "extra"}, 2, {"'extra'"});
+    row("missing lists", {"title", "--data", "/nonexistent"}, 1,
+        {"quillmere-batch: /nonexistent/adjectives-ect.quillmere: No such file or directory"});
+    row("too few for unique", {"character", "--nationality", "demon", "--unique", "-n", "100000"},
+        1, {"only", "100000"});
+}
+
+void TestBatch::badInput()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QStringList, said);
+    const Run run = batch(args);
+    QCOMPARE(run.status, status);
+    const QString err = QString::fromUtf8(run.err);
+    for (const QString& words : said)
+        QVERIFY2(err.contains(words), qPrintable(err));
+    // Nothing on standard output, but for what --unique could give before it said so.
+    if (!args.contains("--unique"))
+        QCOMPARE(run.out, QByteArray());
+    else
+        QVERIFY(run.out.count('\n') > 100 && run.out.count('\n') < 100000);
+}
+
+void TestBatch::output()
+{
+    // A reader that goes away ends the run quietly, long before a billion titles.
+    QProcess shell;
+    shell.start("bash", {"-c", "'" QUILLMERE_BUILD_DIR "/quillmere-batch' title -n 1000000000 | "
+                               "head -1 >/dev/null; echo ${PIPESTATUS[0]}"});
+    QVERIFY(shell.waitForFinished(20000));
+    QCOMPARE(shell.readAllStandardOutput(), QByteArray("0\n"));
+    QCOMPARE(shell.readAllStandardError(), QByteArray());
+    // Output that cannot be written is told, with status 1.
+    const Run full = batch({"title", "-n", "100000"}, "/dev/full");
+    QCOMPARE(full.status, 1);
+    QVERIFY2(full.err.contains("No space left on device"), full.err.constData());
+    // --help is what the manual page is made from; --version names the program.
+    QVERIFY(batch({"--help"}).out.startsWith("Usage: quillmere-batch COMMAND [OPTION]..."));
+    QCOMPARE(batch({"npc", "--version"}).out, QByteArray("quillmere-batch (Quillmere) 1.0\n"));
+}
+
+QTEST_GUILESS_MAIN(TestBatch)
+#include "tst_batch.moc"
