@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Thin wrappers around CMake: each target installs what is missing first.
 .PHONY: all deps configure build run test screenshot bench format clean
 
