@@ -23,12 +23,12 @@ expected_files() {
     printf '%s\n' "bin/quillmere -> ../lib/quillmere/quillmere" lib/quillmere/quillmere \
         lib/quillmere/quillmere.chm share/applications/$id.desktop \
         share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/$id.png \
-        share/icons/hicolor/scalable/apps/$id.svg share/man/man1/quillmere.1$man \
+        share/icons/hicolor/scalable/apps/$id.svg share/man/man1/quillmere.1"$man" \
         share/metainfo/$id.metainfo.xml
     if [ -e "$root/lib/quillmere/quillmere-batch" ]; then
         printf '%s\n' "bin/quillmere-batch -> ../lib/quillmere/quillmere-batch" \
             lib/quillmere/quillmere-batch share/bash-completion/completions/quillmere-batch \
-            share/man/man1/quillmere-batch.1$man
+            share/man/man1/quillmere-batch.1"$man"
     fi
     if [ -e "$root/lib/quillmere/quillmere-helpreader" ]; then
         echo lib/quillmere/quillmere-helpreader
@@ -107,7 +107,7 @@ uninstall)
     [ "$(tail -n 1 "$list")" = "Lost Kingdom" ] || fail "the edited list lost its edit"
     [ "$(remaining)" = ". ./.local ./.local/lib ./.local/lib/quillmere ./.local/lib/quillmere/data ./.local/lib/quillmere/data/nouns-ect.quillmere ./.local/share ./.local/share/applications ./.local/share/applications/other.desktop " ] ||
         fail "after make uninstall with an edited list: $(remaining)"
-    rm -r "$prefix/lib"
+    rm -r "${prefix:?}/lib"
     installer install && installer install && installer uninstall || fail "install, install, uninstall: $(cat "$scratch/out")"
     [ "$(remaining)" = ". ./.local ./.local/share ./.local/share/applications ./.local/share/applications/other.desktop " ] ||
         fail "after make uninstall: $(remaining)"
