@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Thin wrappers around CMake: each target installs what is missing first.
 .PHONY: all deps configure build run test screenshot bench format clean
 
@@ -33,3 +34,16 @@ format:
 
 clean:
 	@rm -rf $(BUILD_DIR) build-bench
+
+# Installing: into PREFIX without root (the default), or as a Debian package.
+.PHONY: install uninstall package
+PREFIX ?= $(HOME)/.local
+
+install: build
+	@./scripts/installer install "$(PREFIX)"
+
+uninstall:
+	@./scripts/installer uninstall "$(PREFIX)"
+
+package: build
+	@cd $(BUILD_DIR) && cpack --config CPackConfig.cmake
