@@ -25,11 +25,9 @@ expected_files() {
         share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/$id.png \
         share/icons/hicolor/scalable/apps/$id.svg share/man/man1/quillmere.1"$man" \
         share/metainfo/$id.metainfo.xml
-    if [ -e "$root/lib/quillmere/quillmere-batch" ]; then
-        printf '%s\n' "bin/quillmere-batch -> ../lib/quillmere/quillmere-batch" \
-            lib/quillmere/quillmere-batch share/bash-completion/completions/quillmere-batch \
-            share/man/man1/quillmere-batch.1"$man"
-    fi
+    printf '%s\n' "bin/quillmere-batch -> ../lib/quillmere/quillmere-batch" \
+        lib/quillmere/quillmere-batch share/bash-completion/completions/quillmere-batch \
+        share/man/man1/quillmere-batch.1"$man"
     if [ -e "$root/lib/quillmere/quillmere-helpreader" ]; then
         echo lib/quillmere/quillmere-helpreader
     fi
@@ -65,12 +63,10 @@ layout)
     for shot in $shots; do [ -f "$src/$shot" ] || fail "screenshot $shot is not in the repository"; done
     warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$root/share/man/man1/quillmere.1" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "man page: $warnings"
-    if [ -e "$root/lib/quillmere/quillmere-batch" ]; then
-        mkdir "$scratch/empty"
-        titles=$(cd "$scratch/empty" && "$root/bin/quillmere-batch" title -n 3 --seed 1 2>"$scratch/err")
-        [ "$(printf '%s\n' "$titles" | grep -c .)" -eq 3 ] && [ ! -s "$scratch/err" ] ||
-            fail "installed quillmere-batch gave: $titles $(cat "$scratch/err")"
-    fi
+    mkdir "$scratch/empty"
+    titles=$(cd "$scratch/empty" && "$root/bin/quillmere-batch" title -n 3 --seed 1 2>"$scratch/err")
+    [ "$(printf '%s\n' "$titles" | grep -c .)" -eq 3 ] && [ ! -s "$scratch/err" ] ||
+        fail "installed quillmere-batch gave: $titles $(cat "$scratch/err")"
     ;;
 window)
     install_into
