@@ -26,6 +26,8 @@ private slots:
     void phrase_data();
     void phrase();
     void shippedLists();
+    void shippedPairs_data();
+    void shippedPairs();
     void resultBox();
 };
 
@@ -131,6 +133,24 @@ void TestWordLists::phrase()
     QCOMPARE(PickIndexFor(32767, kLargestBelowOne), 32766);
 }
 
+// Accents and case do not make two names different to a reader (Pól, Pòl).
+static QString Folded(const QString& text)
+{
+    QString folded;
+    for (const QChar c : text.normalized(QString::NormalizationForm_D))
+        if (!c.isMark())
+            folded += c;
+    return folded.toCaseFolded();
+}
+
+static QSet<QString> FoldedSet(const QStringList& entries)
+{
+    QSet<QString> set;
+    for (const QString& entry : entries)
+        set.insert(Folded(entry));
+    return set;
+}
+
 void TestWordLists::shippedLists()
 {
     // The real source: 24-bit draws, below one.
@@ -140,7 +160,8 @@ void TestWordLists::shippedLists()
         QVERIFY(r >= 0.0f && r < 1.0f && r * 16777216.0f == std::floor(r * 16777216.0f));
     }
     // The twenty lists ship: CR LF only, UTF-8 without BOM, ASCII outside the name files,
-    // no blank, padded or repeated (ignoring case) entries. The loaders find them by name.
+    // no blank, padded or repeated (ignoring case and accents) entries, no singular beside its
+    // plural. The loaders find them by name.
     QStringList found;
     for (QDirIterator it(SourceDir() + "/data", {"*.quillmere"}, QDir::Files,
                          QDirIterator::Subdirectories);
@@ -159,16 +180,95 @@ void TestWordLists::shippedLists()
                      QString::fromUtf8(bytes).toUtf8() == bytes &&
                      entries.size() >= (twoWord ? 250 : 200),
                  qPrintable(path));
-        QSet<QString> distinct;
+        const QSet<QString> distinct = FoldedSet(entries);
+        QVERIFY2(distinct.size() == entries.size(), qPrintable(path + " has repeats"));
         for (const QString& entry : entries) {
             const bool ascii = entry.toLatin1() == entry.toUtf8();
             QVERIFY2(!entry.isEmpty() && entry == entry.trimmed() && entry.at(0).isUpper() &&
                          (ascii || !(twoWord || path.contains("japanese"))),
                      qPrintable(entry));
-            distinct.insert(entry.toCaseFolded());
+            // A Greek woman cannot carry a masculine surname, so only the genitive forms
+            // that both genders share may stand.
+            QVERIFY2(!path.endsWith("greek\\surnames.quillmere") || entry.endsWith("ou") ||
+                         entry.endsWith("ous"),
+                     qPrintable(entry));
+            const QString e = Folded(entry);
+            QStringList plurals{e + "s", e + "es"};
+            for (const auto& [singular, plural] :
+                 {std::pair{"y", "ies"}, {"f", "ves"}, {"fe", "ves"}, {"man", "men"}})
+                if (e.endsWith(singular))
+                    plurals << e.chopped(qstrlen(singular)) + plural;
+            for (const QString& plural : plurals)
+                QVERIFY2(!distinct.contains(plural), qPrintable(path + ": " + entry));
         }
-        QVERIFY2(distinct.size() == entries.size(), qPrintable(path + " has repeats"));
     }
+}
+
+// Two-word names of atrocities and hate slogans, and well-known titles, kept beside this test.
+static QStringList Names(const char* file)
+{
+    QFile list(SourceDir() + "/tests/wordlists/" + file);
+    if (!list.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", file);
+    QStringList names;
+    for (const QString& line : QString::fromUtf8(list.readAll()).split('\n'))
+        if (!line.trimmed().isEmpty() && !line.startsWith('#'))
+            names << line.trimmed();
+    return names;
+}
+
+void TestWordLists::shippedPairs_data()
+{
+    QTest::addColumn<QString>("primary");
+    QTest::addColumn<QString>("secondary");
+    QTest::addColumn<int>("famousCeiling");
+    QTest::addColumn<bool>("disjoint");
+    const auto row = [](const char* name, const char* primary, const char* secondary, int famous,
+                        bool disjoint) {
+        QTest::newRow(name) << QString("\\data\\%1.quillmere").arg(primary)
+                            << QString("\\data\\%1.quillmere").arg(secondary) << famous << disjoint;
+    };
+    // Lost and Dark make most of what titles still can: they are the register.
+    row("game title", "adjectives-ect", "nouns-ect", 12, true);
+    row("item", "items-des-ect", "items-objects", 0, true);
+    row("equipment", "equipment-ect", "equipment-objects", 1, true);
+    row("skill", "skills-des-ect", "skills-objects", 0, true);
+    // Names may be surnames too (Scott, Izumi); the two famous ones are Max Payne and Ruby Knight.
+    row("english male", "english\\male_firstnames", "english\\surnames", 1, false);
+    row("english female", "english\\female_firstnames", "english\\surnames", 1, false);
+    row("greek male", "greek\\male_firstnames", "greek\\surnames", 0, true);
+    row("greek female", "greek\\female_firstnames", "greek\\surnames", 0, true);
+    row("japanese male", "japanese\\male_firstnames", "japanese\\surnames", 0, true);
+    row("japanese female", "japanese\\female_firstnames", "japanese\\surnames", 0, false);
+}
+
+void TestWordLists::shippedPairs()
+{
+    QFETCH(QString, primary);
+    QFETCH(QString, secondary);
+    QFETCH(int, famousCeiling);
+    QFETCH(bool, disjoint);
+    const QSet<QString> first = FoldedSet(ShippedLines(primary));
+    const QSet<QString> second = FoldedSet(ShippedLines(secondary));
+    QVERIFY(first.size() >= 200 && second.size() >= 200);
+    // Generate joins the two entries with one space, and an entry may hold spaces itself.
+    const auto producible = [&](const QString& phrase) {
+        const QString p = Folded(phrase);
+        for (qsizetype i = p.indexOf(' '); i >= 0; i = p.indexOf(' ', i + 1))
+            if (first.contains(p.left(i)) && second.contains(p.mid(i + 1)))
+                return true;
+        return false;
+    };
+    for (const QString& name : Names("atrocities.txt"))
+        QVERIFY2(!producible(name), qPrintable(name));
+    QStringList famous;
+    for (const QString& title : Names("famous-titles.txt"))
+        if (producible(title))
+            famous << title;
+    QVERIFY2(famous.size() <= famousCeiling, qPrintable(famous.join(", ")));
+    if (disjoint)
+        QVERIFY2(!first.intersects(second),
+                 qPrintable(QSet<QString>(first).intersect(second).values().join(", ")));
 }
 
 void TestWordLists::resultBox()
