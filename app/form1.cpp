@@ -8,11 +8,12 @@
 #include "modes.h"
 #include "nationalities.h"
 #include "paths.h"
+#include "problembox.h"
 #include "problems.h"
 #include "random.h"
 #include "resultbox.h"
 #include "twoword.h"
-#include "wordlist.h"
+#include "wordlistbox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -67,6 +68,7 @@ QFont DefaultDialogFont()
 Form1::Form1(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
+    Problems::SetDefaultNotifier(ShowProblemBox);
     setWindowTitle(QStringLiteral("Quillmere"));
     setWindowIcon(ProgramIcon());
     setFont(DefaultDialogFont());

@@ -19,9 +19,6 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("quillmere-batch"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
     Problems::SetProgramName(QStringLiteral("quillmere-batch"));
-    // Problems are told on standard error as they happen; there is no window
-    // to tell them again.
-    Problems::SetNotifier([](QWidget*, const QString&) {});
 
     const auto parsed = ParseBatchArguments(QCoreApplication::arguments());
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {

@@ -3,6 +3,7 @@
 #include "choicebox.h"
 #include "layout.h"
 #include "npcstats.h"
+#include "problembox.h"
 #include "problems.h"
 #include "random.h"
 #include "wordlist.h"
@@ -85,6 +86,7 @@ QFont windowFont()
 Form2::Form2()
 {
     setObjectName(QStringLiteral("Form2"));
+    Problems::SetDefaultNotifier(ShowProblemBox);
     setWindowTitle(QStringLiteral("NPC Stats Generator"));
     setFont(windowFont());
     // A small title bar with a close box only, no resizing, no taskbar

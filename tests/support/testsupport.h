@@ -69,7 +69,7 @@ struct ScriptedDraws {
 struct ProblemCatcher {
     ProblemCatcher()
     {
-        Problems::SetNotifier([this](QWidget*, const QString& m) { messages << m; });
+        Problems::SetNotifier([this](QObject*, const QString& m) { messages << m; });
     }
     ~ProblemCatcher() { Problems::SetNotifier({}); }
     QStringList messages;
