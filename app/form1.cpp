@@ -285,7 +285,7 @@ void Form1::Buttons_ButtonClick(QAction* button)
 
 void Form1::Command1_Click()
 {
-    Text2->setText(GeneratePhrase(prim_words->words(), second_words->words()));
+    Text2->setText(GeneratePhrase(prim_words->words(), second_words->words(), Text2->maxLength()));
 }
 
 void Form1::ex_Click()

@@ -32,9 +32,15 @@ void LoadSkillWords(WordListModel& prim, WordListModel& second)
     LoadTwoWordLists(prim, second, kSkillFiles);
 }
 
-QString GeneratePhrase(const WordListModel& prim, const WordListModel& second)
+QString GeneratePhrase(const WordListModel& prim, const WordListModel& second, qsizetype maxLength)
 {
     const int first = PickIndex(prim);
     const int last = PickIndex(second);
-    return prim.entry(first) + QLatin1Char(' ') + second.entry(last);
+    QString phrase = prim.entry(first).left(maxLength);
+    if (phrase.size() < maxLength) {
+        const QString tail = second.entry(last);
+        phrase += QLatin1Char(' ');
+        phrase += QStringView(tail).left(maxLength - phrase.size());
+    }
+    return phrase;
 }

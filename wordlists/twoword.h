@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <limits>
 
 class WordListModel;
 
@@ -31,5 +32,8 @@ void LoadSkillWords(WordListModel& prim, WordListModel& second);
 
 // One result: a random primary entry, one space, a random secondary entry.
 // Both picks are drawn before either entry is read; entries are used exactly
-// as they stand, empty ones included.
-QString GeneratePhrase(const WordListModel& prim, const WordListModel& second);
+// as they stand, empty ones included. Only the first `maxLength` characters
+// are built: a box that shows at most that many gets them without copying
+// entries of millions of characters on every press.
+QString GeneratePhrase(const WordListModel& prim, const WordListModel& second,
+                       qsizetype maxLength = std::numeric_limits<qsizetype>::max());
