@@ -96,7 +96,7 @@ Form1::~Form1()
 
 void Form1::createMenus()
 {
-    auto addItem = [this](QMenu* menu, const char* name, const char* caption) {
+    auto addItem = [](QMenu* menu, const char* name, const char* caption) {
         QAction* action = menu->addAction(QString::fromLatin1(caption));
         action->setObjectName(QLatin1String(name));
         return action;
