@@ -231,11 +231,9 @@ public:
                 m_scan = end;
                 if (fill())
                     continue;
-                // fill() may have moved the line to the front of the buffer.
+                // A line that the byte limit or a failed read cut short is no entry.
                 if (m_start < m_buffer.size() && !m_tooBig && m_readError.isEmpty())
-                    result.lines.append(
-                        decode(reinterpret_cast<const uchar*>(m_buffer.constData()) + m_start,
-                               m_buffer.size() - m_start));
+                    result.lines.append(lineAt(m_start, m_buffer.size()));
                 break;
             }
             qsizetype next = end + unit;
@@ -249,7 +247,7 @@ public:
                 if (next + unit <= size && unitAt(data + next, m_encoding) == u'\n')
                     next += unit;
             }
-            result.lines.append(decode(data + m_start, end - m_start));
+            result.lines.append(lineAt(m_start, end));
             m_start = m_scan = next;
         }
 
@@ -321,8 +319,11 @@ private:
         return true;
     }
 
-    QString decode(const uchar* p, qsizetype n)
+    // The text of the buffer's bytes [from, to).
+    QString lineAt(qsizetype from, qsizetype to)
     {
+        const auto* p = reinterpret_cast<const uchar*>(m_buffer.constData()) + from;
+        const qsizetype n = to - from;
         switch (m_encoding) {
         case Encoding::EightBit:
             switch (classify(p, n)) {
