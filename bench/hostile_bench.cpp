@@ -109,6 +109,8 @@ int main(int argc, char** argv)
          false},
         {"one 50 MB line", [](QFile& f) { f.write(QByteArray(50'000'000, 'x') + "\r\n"); }, false},
         {"1 GB sparse", [](QFile& f) { f.resize(1024 * kMiB); }, false},
+        {"longest kept line", [](QFile& f) { f.write(QByteArray(4 * kMiB - 2, 'x') + "\r\n"); },
+         false},
         {"longest kept line, both lists",
          [](QFile& f) { f.write(QByteArray(4 * kMiB - 2, 'x') + "\r\n"); }, true},
         {"longest kept Windows-1252 line, both lists",
