@@ -98,7 +98,7 @@ Form1::~Form1()
 
 void Form1::createMenus()
 {
-    auto addItem = [this](QMenu* menu, const char* name, const char* caption) {
+    auto addItem = [](QMenu* menu, const char* name, const char* caption) {
         QAction* action = menu->addAction(QString::fromLatin1(caption));
         action->setObjectName(QLatin1String(name));
         return action;
@@ -195,6 +195,7 @@ void Form1::createControls(QWidget* client)
     char_lang2->setCurrentIndex(0);
 
     Text2->setAlignment(Qt::AlignCenter);
+    Text2->setMaxLength(kMaxResultLength);
     Text2->setFont(heading);
     Command1->setFont(button);
     Command1->setAutoDefault(false);
@@ -287,7 +288,7 @@ void Form1::Buttons_ButtonClick(QAction* button)
 
 void Form1::Command1_Click()
 {
-    Text2->setText(GeneratePhrase(prim_words->words(), second_words->words()));
+    Text2->setText(GeneratePhrase(prim_words->words(), second_words->words(), kMaxResultLength));
 }
 
 void Form1::ex_Click()

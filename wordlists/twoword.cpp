@@ -38,8 +38,21 @@ PhrasePick PickPhrase(const WordListModel& prim, const WordListModel& second)
     return {first, PickIndex(second)};
 }
 
-QString GeneratePhrase(const WordListModel& prim, const WordListModel& second)
+QString PhraseText(const WordListModel& prim, const WordListModel& second, PhrasePick pick,
+                   qsizetype maxLength)
 {
-    const PhrasePick pick = PickPhrase(prim, second);
-    return prim.entry(pick.first) + QLatin1Char(kPhraseSeparator) + second.entry(pick.second);
+    // Only as much as will be shown is built: an entry may be millions of
+    // characters long.
+    QString phrase = prim.entry(pick.first).left(maxLength);
+    if (phrase.size() < maxLength) {
+        const QString tail = second.entry(pick.second);
+        phrase += QLatin1Char(kPhraseSeparator);
+        phrase += QStringView(tail).left(maxLength - phrase.size());
+    }
+    return phrase;
+}
+
+QString GeneratePhrase(const WordListModel& prim, const WordListModel& second, qsizetype maxLength)
+{
+    return PhraseText(prim, second, PickPhrase(prim, second), maxLength);
 }

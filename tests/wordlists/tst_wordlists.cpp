@@ -20,9 +20,6 @@
 class TestWordLists : public QObject {
     Q_OBJECT
 private slots:
-    void readsEntries_data();
-    void readsEntries();
-    void failuresAreToldOnceAndLeaveNothingOpen();
     void phrase_data();
     void phrase();
     void shippedLists();
@@ -30,72 +27,6 @@ private slots:
     void shippedPairs();
     void resultBox();
 };
-
-void TestWordLists::readsEntries_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("entries");
-    const QStringList abc{"a", "b", "c"};
-    QTest::newRow("crlf") << QByteArray("a\r\nb\r\nc\r\n") << abc;
-    QTest::newRow("no final end") << QByteArray("a\r\nb\r\nc") << abc;
-    QTest::newRow("lf, cr, mixed") << QByteArray("a\nb\rc\r\n") << abc;
-    QTest::newRow("blanks") << QByteArray("a\r\n\r\nb\n\r\r\n")
-                            << QStringList{"a", "", "b", "", ""};
-    QTest::newRow("as written") << QByteArray("  Lord of Ash \r\nx\r\nx")
-                                << QStringList{"  Lord of Ash ", "x", "x"};
-    QTest::newRow("empty") << QByteArray() << QStringList{};
-    QTest::newRow("utf-8, one bom dropped") << QByteArray("\xEF\xBB\xBFSe\xC3\xA1n\r\n\xEF\xBB\xBF")
-                                            << QStringList{u"Seán"_qs, u"\uFEFF"_qs};
-    QTest::newRow("windows-1252") << QByteArray("Se\xE1n\r\n\x80 \x93q\x94\r\ncaf\xC3")
-                                  << QStringList{u"Seán"_qs, u"€ “q”"_qs, u"cafÃ"_qs};
-}
-
-void TestWordLists::readsEntries()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, entries);
-    TempExeDir exe;
-    exe.write("\\data\\t.quillmere", bytes);
-    WordListModel list;
-    LoadWordList(list, "\\data\\t.quillmere");
-    QCOMPARE(list.entries(), entries);
-    QCOMPARE(list.entry(list.count()), QString()); // past the end reads empty
-}
-
-void TestWordLists::failuresAreToldOnceAndLeaveNothingOpen()
-{
-    TempExeDir exe;
-    exe.write("\\data\\good.quillmere", QStringList{"one", "two"});
-    QByteArray big;
-    for (int i = 0; i < kMaxWordListEntries + 5; ++i)
-        big += QByteArray::number(i) + "\n";
-    exe.write("\\data\\big.quillmere", big);
-    QDir().mkpath(exe.full("\\data\\folder.quillmere"));
-    QCOMPARE(::mkfifo(QFile::encodeName(exe.full("\\data\\pipe.quillmere")).constData(), 0600), 0);
-    const QStringList bad{"\\data\\missing.quillmere", "\\data\\folder.quillmere",
-                          "\\data\\pipe.quillmere"};
-    ProblemCatcher catcher;
-    {
-        Problems::Scope scope(nullptr);
-        WordListModel list;
-        list.append({"kept"});
-        for (int i = 0; i < 500; ++i) // a leaked descriptor per failure would run out
-            for (const QString& rel : bad)
-                LoadWordList(list, rel);
-        LoadWordList(list, "\\data\\good.quillmere");
-        LoadWordList(list, "\\data\\good.quillmere"); // appends, never clears
-        QCOMPARE(list.entries(), (QStringList{"kept", "one", "two", "one", "two"}));
-        LoadWordList(list, "\\data\\big.quillmere");
-        QCOMPARE(list.count(), kMaxWordListEntries);
-        QCOMPARE(list.entry(kMaxWordListEntries - 1), QString::number(kMaxWordListEntries - 6));
-    }
-    QCOMPARE(catcher.messages.size(), 1);
-    const QString message = catcher.messages.first();
-    for (const char* reason :
-         {"missing.quillmere: No such file or directory", "folder.quillmere: it is a folder",
-          "pipe.quillmere: it is not a regular file", "big.quillmere: a list holds at most 32767"})
-        QVERIFY2(message.contains(exe.path() + "/data/" + reason), reason);
-}
 
 void TestWordLists::phrase_data()
 {
