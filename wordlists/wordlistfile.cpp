@@ -20,6 +20,23 @@ constexpr std::array<char16_t, 32> kCp1252High = {
 
 enum class Encoding { EightBit, Utf16LE, Utf16BE, Utf32LE, Utf32BE };
 
+const char* encodingName(Encoding e)
+{
+    switch (e) {
+    case Encoding::EightBit:
+        return "UTF-8";
+    case Encoding::Utf16LE:
+        return "UTF-16 LE";
+    case Encoding::Utf16BE:
+        return "UTF-16 BE";
+    case Encoding::Utf32LE:
+        return "UTF-32 LE";
+    case Encoding::Utf32BE:
+        return "UTF-32 BE";
+    }
+    return "";
+}
+
 struct ByteOrderMark {
     QByteArrayView bytes;
     Encoding encoding;
@@ -211,7 +228,13 @@ public:
                 break;
             }
         }
+        result.encoding = QLatin1String(encodingName(m_encoding));
         const qsizetype unit = unitSize(m_encoding);
+        const auto keep = [&](qsizetype from, qsizetype to, WordListLine::End end) {
+            result.lines.append(lineAt(from, to));
+            if (m_limits.layout)
+                result.layout.append({end, m_windows1252});
+        };
         for (;;) {
             if (result.lines.size() >= maxLines) {
                 // Any byte after the last kept line starts a line beyond the limit.
@@ -233,21 +256,25 @@ public:
                     continue;
                 // A line that the byte limit or a failed read cut short is no entry.
                 if (m_start < m_buffer.size() && !m_tooBig && m_readError.isEmpty())
-                    result.lines.append(lineAt(m_start, m_buffer.size()));
+                    keep(m_start, m_buffer.size(), WordListLine::End::None);
                 break;
             }
             qsizetype next = end + unit;
+            WordListLine::End kind = WordListLine::End::Lf;
             if (unitAt(data + end, m_encoding) == u'\r') {
+                kind = WordListLine::End::Cr;
                 if (next + unit > size && !m_end) {
                     // A CR at the end of the chunk may be the first half of CR LF.
                     m_scan = end;
                     fill();
                     continue;
                 }
-                if (next + unit <= size && unitAt(data + next, m_encoding) == u'\n')
+                if (next + unit <= size && unitAt(data + next, m_encoding) == u'\n') {
                     next += unit;
+                    kind = WordListLine::End::CrLf;
+                }
             }
-            result.lines.append(lineAt(m_start, end));
+            keep(m_start, end, kind);
             m_start = m_scan = next;
         }
 
@@ -324,6 +351,7 @@ private:
     {
         const auto* p = reinterpret_cast<const uchar*>(m_buffer.constData()) + from;
         const qsizetype n = to - from;
+        m_windows1252 = false;
         switch (m_encoding) {
         case Encoding::EightBit:
             switch (classify(p, n)) {
@@ -334,6 +362,7 @@ private:
                 m_utf8.resetState();
                 return m_utf8.decode(QByteArrayView(p, n));
             case Bytes::Other:
+                m_windows1252 = true;
                 return decodeCp1252(p, n);
             }
             return {};
@@ -352,12 +381,13 @@ private:
     QStringDecoder m_utf8{QStringConverter::Utf8, QStringConverter::Flag::Stateless |
                                                       QStringConverter::Flag::ConvertInitialBom};
     Encoding m_encoding = Encoding::EightBit;
-    QByteArray m_buffer;   // the current line and what has been read behind it
-    qsizetype m_start = 0; // where the current line begins in m_buffer
-    qsizetype m_scan = 0;  // bytes of the current line before this hold no terminator
-    qint64 m_total = 0;    // bytes read from the device
-    bool m_end = false;    // nothing more will be read
-    bool m_tooBig = false; // the device holds more than the byte limit
+    QByteArray m_buffer;        // the current line and what has been read behind it
+    qsizetype m_start = 0;      // where the current line begins in m_buffer
+    qsizetype m_scan = 0;       // bytes of the current line before this hold no terminator
+    qint64 m_total = 0;         // bytes read from the device
+    bool m_end = false;         // nothing more will be read
+    bool m_tooBig = false;      // the device holds more than the byte limit
+    bool m_windows1252 = false; // the last line decoded was not UTF-8
     QString m_readError;
 };
 
@@ -370,13 +400,18 @@ WordListRead ReadWordList(QIODevice& device, const WordListLimits& limits)
 
 WordListRead ReadWordListFile(const QString& fullPath, int maxLines)
 {
+    WordListLimits limits;
+    limits.maxLines = maxLines;
+    return ReadWordListFile(fullPath, limits);
+}
+
+WordListRead ReadWordListFile(const QString& fullPath, const WordListLimits& limits)
+{
     QFile file;
     if (QString reason = OpenRegularFile(file, fullPath); !reason.isEmpty()) {
         WordListRead result;
         result.error = std::move(reason);
         return result;
     }
-    WordListLimits limits;
-    limits.maxLines = maxLines;
     return ReadWordList(file, limits);
 }

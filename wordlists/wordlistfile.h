@@ -15,16 +15,26 @@ inline constexpr int kMaxWordListEntries = 32767;
 // well under a tenth of a second on a small machine.
 inline constexpr qint64 kMaxWordListFileBytes = 4 * 1024 * 1024;
 
+// How one line of a file was written, for telling an author what to fix.
+struct WordListLine {
+    enum class End : quint8 { None, CrLf, Lf, Cr };
+    End end = End::None;      // its terminator; None for a last line without one
+    bool windows1252 = false; // not valid UTF-8, so read as Windows-1252
+};
+
 struct WordListRead {
-    QStringList lines;      // entries in file order, at most the limit asked for
-    QString error;          // empty when the file was read to its end
-    bool truncated = false; // lines were left out because of a limit
+    QStringList lines;          // entries in file order, at most the limit asked for
+    QString error;              // empty when the file was read to its end
+    bool truncated = false;     // lines were left out because of a limit
+    QString encoding;           // "UTF-8", or the UTF-16/UTF-32 its byte-order mark names
+    QList<WordListLine> layout; // one per entry, when asked for
 };
 
 struct WordListLimits {
     int maxLines = kMaxWordListEntries;      // the room left in the list
     qint64 maxBytes = kMaxWordListFileBytes; // bytes read at most
     qint64 chunkBytes = 64 * 1024;           // bytes asked of the device at a time
+    bool layout = false;                     // fill WordListRead::layout
 };
 
 // Reads entries from `device` in chunks, decoding and splitting as it goes,
@@ -44,3 +54,4 @@ WordListRead ReadWordList(QIODevice& device, const WordListLimits& limits = {});
 // that is not a regular file is refused before a byte is read. A file that
 // cannot be opened or read gives the reason in `error`.
 WordListRead ReadWordListFile(const QString& fullPath, int maxLines = kMaxWordListEntries);
+WordListRead ReadWordListFile(const QString& fullPath, const WordListLimits& limits);

@@ -60,6 +60,7 @@ private slots:
     void badInput_data();
     void badInput();
     void output();
+    void check();
 };
 
 void TestBatch::initTestCase()
@@ -269,6 +270,55 @@ void TestBatch::output()
     // --help is what the manual page is made from; --version names the program.
     QVERIFY(batch({"--help"}).out.startsWith("Usage: quillmere-batch COMMAND [OPTION]..."));
     QCOMPARE(batch({"npc", "--version"}).out, QByteArray("quillmere-batch (Quillmere) 1.0\n"));
+}
+
+void TestBatch::check()
+{
+    // The shipped lists and the test's own are clean.
+    QCOMPARE(batch({"check"}).out, QByteArray("checked 20 word lists: nothing to fix\n"));
+    QCOMPARE(batch({"check", m_lists.full("\\data")}).status, 0);
+    // Each kind of fault, planted in a copy, is named with its file and line.
+    TempExeDir copy;
+    for (QDirIterator it(m_lists.full("\\data"), QDir::Files, QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString from = it.next();
+        QFile file(from);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        copy.write(from.mid(m_lists.path().size()).replace('/', '\\'), file.readAll());
+    }
+    copy.write("\\data\\adjectives-ect.quillmere",
+               QByteArray("Dark\r\nNoun1\r\n\r\n  Lead\r\nTrail \r\ndark\r\nDark\nSe\xe1n\r\n"));
+    QFile::remove(copy.full("\\data\\english\\surnames.quillmere"));
+    copy.write("\\data\\greek\\surnames.quillmere", QByteArray("\xff\xfeG\0\r\0\n\0", 8));
+    QByteArray many;
+    for (int i = 0; i < 32770; ++i)
+        many += "W" + QByteArray::number(i) + "\r\n";
+    copy.write("\\data\\items-objects.quillmere", many);
+    const Run run = batch({"check", copy.full("\\data")});
+    QCOMPARE(run.status, 1);
+    const QString d = copy.full("\\data");
+    QCOMPARE(QString::fromUtf8(run.out).split('\n'),
+             QStringList({
+                 d + "/adjectives-ect.quillmere:7: mixed line ends (7 CR LF, 1 LF); this is the "
+                     "first line to end with LF",
+                 d + "/adjectives-ect.quillmere:3: blank entry",
+                 d + "/adjectives-ect.quillmere:4: \"  Lead\" begins with a space",
+                 d + "/adjectives-ect.quillmere:5: \"Trail \" ends with a space",
+                 d + "/adjectives-ect.quillmere:6: \"dark\" differs only in capitals from line 1 "
+                     "(\"Dark\")",
+                 d + "/adjectives-ect.quillmere:7: \"Dark\" repeats line 1",
+                 d + u"/adjectives-ect.quillmere:8: \"Seán\" is not valid UTF-8; it was read as "
+                     "Windows-1252"_qs,
+                 d + "/items-objects.quillmere:32768: this line and the 2 after it are beyond the "
+                     "32767 entries a list holds; they are never used",
+                 d + "/english/surnames.quillmere: cannot be read: No such file or directory",
+                 d + "/greek/surnames.quillmere: is written in UTF-16 LE, not UTF-8; it reads "
+                     "correctly here, but other tools may not",
+                 d + "/nouns-ect.quillmere:2: \"Noun1\" stands in " + d +
+                     "/adjectives-ect.quillmere too (line 2), so a result can repeat it",
+                 "checked 20 word lists: 11 findings in 5 of them",
+                 "",
+             }));
 }
 
 QTEST_GUILESS_MAIN(TestBatch)
