@@ -92,7 +92,7 @@ int main(int argc, char** argv)
     writeFile(secondary, [&](QFile& f) { f.write(ordinary); });
 
     QStringList messages;
-    Problems::SetNotifier([&](QWidget*, const QString& m) { messages << m; });
+    Problems::SetNotifier([&](QObject*, const QString& m) { messages << m; });
     ResultBox::SetConfirm([](QWidget*) { return true; });
     Form1 form;
     form.show();
