@@ -28,21 +28,27 @@ QSet<QString> distinctEntries(const WordListModel& list)
 // results cost a million copies, not a million encodings.
 struct Encoded {
     QList<QByteArray> plain; // UTF-8
+    QList<QByteArray> text;  // UTF-8 followed by `end`, for the text format
     QList<QByteArray> json;  // escaped for a JSON string, without quotes
     QList<QByteArray> csv;   // as a CSV field of its own
+    QList<qsizetype> length; // in the characters the result box counts
+    QByteArray none;
     // Reading past the end gives the empty text, as the list itself does.
-    static const QByteArray& at(const QList<QByteArray>& list, int index)
+    const QByteArray& at(const QList<QByteArray>& list, int index) const
     {
-        static const QByteArray empty;
-        return index < list.size() ? list.at(index) : empty;
+        return index < list.size() ? list.at(index) : none;
     }
+    qsizetype lengthAt(int index) const { return index < length.size() ? length.at(index) : 0; }
 };
 
-Encoded encode(const WordListModel& list, Format format)
+Encoded encode(const WordListModel& list, Format format, char end)
 {
     Encoded e;
     for (const QString& entry : list.entries()) {
         e.plain.append(entry.toUtf8());
+        if (format == Format::Text)
+            e.text.append(e.plain.last() + end);
+        e.length.append(entry.size());
         if (format == Format::Json)
             e.json.append(JsonString(entry).chopped(1).mid(1));
         else if (format == Format::Csv)
@@ -92,14 +98,32 @@ int phrases(const BatchOptions& options, const WordListModel& prim, const WordLi
             Output& out)
 {
     const std::array<const char*, 3> columns = phraseColumns(options.command);
-    const Encoded first = encode(prim, options.format);
-    const Encoded last = encode(second, options.format);
+    // A text line is the first entry and its space, then the second and the
+    // line end: two copies per result.
+    const Encoded first = encode(prim, options.format, kPhraseSeparator);
+    const Encoded last = encode(second, options.format, '\n');
+    const QByteArray lonelySeparator(1, kPhraseSeparator);
+    const QByteArray lonelyEnd(1, '\n');
     const qint64 available =
         options.unique ? DistinctPhrases(prim, second) : std::numeric_limits<qint64>::max();
     const qint64 wanted = std::min(options.count, available);
 
     if (options.format == Format::Csv)
         out.append(QByteArray(columns[0]) + ',' + columns[1] + ',' + columns[2] + "\r\n");
+    const auto longest = [](const Encoded& e) {
+        return e.length.isEmpty() ? 0 : *std::max_element(e.length.begin(), e.length.end());
+    };
+    if (options.format == Format::Text && !options.unique &&
+        longest(first) + 1 + longest(last) <= kMaxResultLength) {
+        // The common case, by the million: every result fits the box whole.
+        for (qint64 made = 0; made < wanted && out.ok(); ++made) {
+            const PhrasePick pick = PickPhrase(prim, second);
+            out.append(pick.first < first.text.size() ? first.text.at(pick.first)
+                                                      : lonelySeparator);
+            out.append(pick.second < last.text.size() ? last.text.at(pick.second) : lonelyEnd);
+        }
+        return finish(out, 0);
+    }
     QSet<QByteArray> seen;
     for (qint64 made = 0; made < wanted && out.ok();) {
         const PhrasePick pick = PickPhrase(prim, second);
@@ -114,10 +138,14 @@ int phrases(const BatchOptions& options, const WordListModel& prim, const WordLi
         ++made;
         switch (options.format) {
         case Format::Text:
-            out.append(a);
-            out.append(kPhraseSeparator);
-            out.append(b);
-            out.append('\n');
+            // As the result box shows it: no more than it holds.
+            if (first.lengthAt(pick.first) + 1 + last.lengthAt(pick.second) > kMaxResultLength) {
+                out.append(PhraseText(prim, second, pick, kMaxResultLength).toUtf8() + '\n');
+                break;
+            }
+            out.append(pick.first < first.text.size() ? first.text.at(pick.first)
+                                                      : lonelySeparator);
+            out.append(pick.second < last.text.size() ? last.text.at(pick.second) : lonelyEnd);
             break;
         case Format::Csv:
             // The whole result is one field of its own: quoted when either
@@ -127,8 +155,8 @@ int phrases(const BatchOptions& options, const WordListModel& prim, const WordLi
                        "\r\n");
             break;
         case Format::Json: {
-            const QByteArray ja = first.at(first.json, pick.first);
-            const QByteArray jb = last.at(last.json, pick.second);
+            const QByteArray& ja = first.at(first.json, pick.first);
+            const QByteArray& jb = last.at(last.json, pick.second);
             out.append("{\"" + QByteArray(columns[0]) + "\":\"" + ja + kPhraseSeparator + jb +
                        "\",\"" + columns[1] + "\":\"" + ja + "\",\"" + columns[2] + "\":\"" + jb +
                        "\"}\n");
