@@ -8,11 +8,12 @@
 #include "modes.h"
 #include "nationalities.h"
 #include "paths.h"
+#include "problembox.h"
 #include "problems.h"
 #include "random.h"
 #include "resultbox.h"
 #include "twoword.h"
-#include "wordlist.h"
+#include "wordlistbox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -67,6 +68,7 @@ QFont DefaultDialogFont()
 Form1::Form1(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
+    Problems::SetDefaultNotifier(ShowProblemBox);
     setWindowTitle(QStringLiteral("Quillmere"));
     setWindowIcon(ProgramIcon());
     setFont(DefaultDialogFont());
@@ -96,7 +98,7 @@ Form1::~Form1()
 
 void Form1::createMenus()
 {
-    auto addItem = [this](QMenu* menu, const char* name, const char* caption) {
+    auto addItem = [](QMenu* menu, const char* name, const char* caption) {
         QAction* action = menu->addAction(QString::fromLatin1(caption));
         action->setObjectName(QLatin1String(name));
         return action;
@@ -193,6 +195,7 @@ void Form1::createControls(QWidget* client)
     char_lang2->setCurrentIndex(0);
 
     Text2->setAlignment(Qt::AlignCenter);
+    Text2->setMaxLength(kMaxResultLength);
     Text2->setFont(heading);
     Command1->setFont(button);
     Command1->setAutoDefault(false);
@@ -285,7 +288,7 @@ void Form1::Buttons_ButtonClick(QAction* button)
 
 void Form1::Command1_Click()
 {
-    Text2->setText(GeneratePhrase(prim_words->words(), second_words->words()));
+    Text2->setText(GeneratePhrase(prim_words->words(), second_words->words(), kMaxResultLength));
 }
 
 void Form1::ex_Click()
@@ -313,18 +316,21 @@ void Form1::npcstat_Click()
 
 void Form1::char_lang2_Click()
 {
+    const Nationality* nationality = NationalityByDisplay(char_lang2->currentText());
+    if (!nationality)
+        return;
     Problems::Scope problems(this);
-    CharacterControls controls{*thelang, *char_sex, *char_lang2, prim_words->words(),
-                               second_words->words()};
-    NationalityChosen(controls);
+    thelang->setText(QString::fromLatin1(nationality->key));
+    const QString male = QString::fromLatin1(kMaleText);
+    char_sex->setCurrentIndex(char_sex->findText(male, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    char_sex->setEditText(male);
+    LoadCharacterWords();
 }
 
 void Form1::char_sex_Click()
 {
     Problems::Scope problems(this);
-    CharacterControls controls{*thelang, *char_sex, *char_lang2, prim_words->words(),
-                               second_words->words()};
-    GenderChosen(controls);
+    GenderChosen(char_sex->currentText(), thelang->text(), prim_words->words());
 }
 
 QString Form1::SetHTMLHelpStrings() const

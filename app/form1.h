@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wordlistbox.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -12,7 +14,6 @@ class QMenu;
 class QPushButton;
 class QToolBar;
 class ResultBox;
-class WordListBox;
 
 // The main window. Its controls hold all of its state: the two lists are
 // the word lists of the current mode, the hidden `thelang` holds the

@@ -198,7 +198,7 @@ int main(int argc, char** argv)
     SetExecutableDirForTesting(dir.path());
     makeData();
     // A benchmark must never sit waiting on a message box.
-    Problems::SetNotifier([](QWidget*, const QString& message) {
+    Problems::SetNotifier([](QObject*, const QString& message) {
         qFatal("benchmark data is incomplete: %s", qPrintable(message));
     });
     g_form = std::make_unique<Form1>();

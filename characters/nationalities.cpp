@@ -3,9 +3,6 @@
 #include "loadwordlist.h"
 #include "wordlist.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-
 const Nationality* NationalityByKey(const QString& key)
 {
     for (const Nationality& n : kNationalities) {
@@ -24,38 +21,27 @@ const Nationality* NationalityByDisplay(const QString& display)
     return nullptr;
 }
 
-void LoadCharacterWords(const QString& key, WordListModel& prim, WordListModel& second)
+const char* FirstNameFile(const Nationality& nationality, const QString& gender)
+{
+    return gender == QLatin1String(kMaleText) ? nationality.maleFile : nationality.femaleFile;
+}
+
+void LoadCharacterWords(const QString& key, WordListModel& prim, WordListModel& second,
+                        const QString& gender)
 {
     const Nationality* nationality = NationalityByKey(key);
     if (!nationality)
         return;
     prim.clear();
     second.clear();
-    LoadWordList(prim, QString::fromLatin1(nationality->maleFile));
+    LoadWordList(prim, QString::fromLatin1(FirstNameFile(*nationality, gender)));
     if (nationality->surnameFile)
         LoadWordList(second, QString::fromLatin1(nationality->surnameFile));
 }
 
-void NationalityChosen(CharacterControls& c)
+void GenderChosen(const QString& gender, const QString& key, WordListModel& prim)
 {
-    const Nationality* nationality = NationalityByDisplay(c.char_lang2.currentText());
-    if (!nationality)
-        return;
-    c.thelang.setText(QString::fromLatin1(nationality->key));
-    const QString male = QString::fromLatin1(kMaleText);
-    c.char_sex.setCurrentIndex(
-        c.char_sex.findText(male, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    c.char_sex.setEditText(male);
-    LoadCharacterWords(c.thelang.text(), c.prim, c.second);
-}
-
-void GenderChosen(CharacterControls& c)
-{
-    const bool male = c.char_sex.currentText() == QLatin1String(kMaleText);
-    c.prim.clear();
-    const Nationality* nationality = NationalityByKey(c.thelang.text());
-    if (!nationality)
-        return;
-    LoadWordList(c.prim,
-                 QString::fromLatin1(male ? nationality->maleFile : nationality->femaleFile));
+    prim.clear();
+    if (const Nationality* nationality = NationalityByKey(key))
+        LoadWordList(prim, QString::fromLatin1(FirstNameFile(*nationality, gender)));
 }

@@ -3,8 +3,6 @@
 #include <QString>
 #include <array>
 
-class QComboBox;
-class QLineEdit;
 class WordListModel;
 
 // One nationality of "Character Name" mode: the text its choice shows, the
@@ -38,24 +36,17 @@ inline constexpr const char* kFemaleText = "Female";
 const Nationality* NationalityByKey(const QString& key);
 const Nationality* NationalityByDisplay(const QString& display);
 
-// Fills both lists for the nationality `key`: male first names and, where
-// the nationality has them, surnames. A key that matches none of the five
-// leaves both lists exactly as they were.
-void LoadCharacterWords(const QString& key, WordListModel& prim, WordListModel& second);
+// The first-name file of a nationality for a gender text: "Male" gives the
+// male names, any other text the female ones.
+const char* FirstNameFile(const Nationality& nationality, const QString& gender);
 
-// The controls that the nationality and gender choices read and write.
-struct CharacterControls {
-    QLineEdit& thelang;
-    QComboBox& char_sex;
-    QComboBox& char_lang2;
-    WordListModel& prim;
-    WordListModel& second;
-};
+// Clears both lists and fills them for the nationality `key`: first names of
+// `gender` and, where the nationality has them, surnames. A key that matches
+// none of the five leaves both lists exactly as they were.
+void LoadCharacterWords(const QString& key, WordListModel& prim, WordListModel& second,
+                        const QString& gender = QLatin1String(kMaleText));
 
-// A nationality was chosen: write its key, show "Male" and reload both lists.
-// A text that names no nationality changes nothing.
-void NationalityChosen(CharacterControls& controls);
-
-// A gender was chosen: refill the first names of the current key, male for
-// "Male" and female for any other text; the surnames stay as they are.
-void GenderChosen(CharacterControls& controls);
+// A gender was chosen: clear the first names, then refill them for the
+// nationality `key`; the surnames stay as they are. With a key that names no
+// nationality the first names stay empty.
+void GenderChosen(const QString& gender, const QString& key, WordListModel& prim);

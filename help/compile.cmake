@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compiles the staged help project with chmcmd and puts quillmere.chm in
 # place. chmcmd reports a page that links to a missing page or picture only
 # as a warning and still succeeds; a manual with a broken link is not

@@ -1,11 +1,16 @@
 #include "npcstats.h"
 
+#include "loadwordlist.h"
 #include "random.h"
 #include "wordlist.h"
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <cmath>
+
+void LoadNpcNames(WordListModel& names)
+{
+    for (const char* file : kNpcNameFiles)
+        LoadWordList(names, QLatin1String(file));
+}
 
 const StatRow* StatRowForBox(const QString& box)
 {
@@ -29,20 +34,23 @@ int RollStat(int ceiling, int floor)
     }
 }
 
-void GenerateNpc(const NpcControls& controls)
+bool GenerateNpc(const WordListModel& names, const QString& difficulty,
+                 const std::function<void(const QString&)>& name,
+                 const std::function<void(std::size_t, int)>& stat)
 {
-    controls.name.setText(controls.names.entry(PickIndex(controls.names)));
+    name(names.entry(PickIndex(names)));
 
     // Three separate exact tests: no trimming, no case folding, and a text
     // that matches none leaves the statistics alone.
-    for (const Difficulty& difficulty : kDifficulties) {
-        if (controls.difficulty.currentText() != QLatin1String(difficulty.text))
+    bool rolled = false;
+    for (const Difficulty& level : kDifficulties) {
+        if (difficulty != QLatin1String(level.text))
             continue;
         for (std::size_t i = 0; i < kStatRows.size(); ++i) {
-            const StatRange& range = kStatRows[i].*difficulty.range;
-            // Written at once, so each box holds its value before the next
-            // statistic takes its draws.
-            controls.stats[i]->setText(QString::number(RollStat(range.ceiling, range.floor)));
+            const StatRange& range = kStatRows[i].*level.range;
+            stat(i, RollStat(range.ceiling, range.floor));
         }
+        rolled = true;
     }
+    return rolled;
 }

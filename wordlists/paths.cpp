@@ -43,7 +43,27 @@ QString NotARegularFileReason(const QString& path)
     return {};
 }
 
+namespace {
+QString& dataFolder()
+{
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+void SetDataFolder(const QString& folder)
+{
+    // Without its trailing separators, so paths in messages read cleanly.
+    QString clean = folder;
+    while (clean.size() > 1 && clean.endsWith(QLatin1Char('/')))
+        clean.chop(1);
+    dataFolder() = clean;
+}
+
 QString FullPath(const QString& relativePath)
 {
+    static const QString data = QStringLiteral("\\data\\");
+    if (!dataFolder().isEmpty() && relativePath.startsWith(data))
+        return NativePath(dataFolder() + relativePath.mid(data.size() - 1));
     return NativePath(ExecutableDir() + relativePath);
 }

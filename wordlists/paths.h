@@ -15,6 +15,10 @@ QString ExecutableDir();
 // directory.
 void SetExecutableDirForTesting(const QString& dir);
 
+// Reads the lists of "\data\..." from `folder` instead of the data folder
+// beside the program: quillmere-batch --data. An empty text restores it.
+void SetDataFolder(const QString& folder);
+
 // The executable's directory followed directly by `relativePath`, with no
 // separator added or removed, in the platform's native form.
 QString FullPath(const QString& relativePath);

@@ -1,9 +1,7 @@
 #include "problems.h"
 
-#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
-#include <QWidget>
 #include <cstdio>
 
 namespace Problems {
@@ -11,17 +9,41 @@ namespace {
 int g_depth = 0;
 QStringList g_lines;
 
-Notifier& notifier()
+Notifier& defaultNotifier()
 {
-    static Notifier n = ShowMessageBox;
+    static Notifier n;
     return n;
 }
+
+Notifier& overridingNotifier()
+{
+    static Notifier n;
+    return n;
+}
+
+void notify(QObject* parent, const QString& message)
+{
+    const Notifier& n = overridingNotifier() ? overridingNotifier() : defaultNotifier();
+    if (n)
+        n(parent, message);
+}
 } // namespace
+
+static QString& programName()
+{
+    static QString name = QStringLiteral("quillmere");
+    return name;
+}
+
+void SetProgramName(const QString& name)
+{
+    programName() = name;
+}
 
 void Record(const QString& fullPath, const QString& reason)
 {
     const QString line = fullPath + QStringLiteral(": ") + reason;
-    std::fprintf(stderr, "quillmere: %s\n", qPrintable(line));
+    std::fprintf(stderr, "%s: %s\n", qPrintable(programName()), qPrintable(line));
     std::fflush(stderr);
     g_lines.append(line);
 }
@@ -31,9 +53,14 @@ QStringList Pending()
     return g_lines;
 }
 
+void SetDefaultNotifier(Notifier n)
+{
+    defaultNotifier() = std::move(n);
+}
+
 void SetNotifier(Notifier n)
 {
-    notifier() = n ? std::move(n) : Notifier(ShowMessageBox);
+    overridingNotifier() = std::move(n);
 }
 
 QString Message(const QStringList& lines)
@@ -44,14 +71,7 @@ QString Message(const QStringList& lines)
     return head + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n'));
 }
 
-void ShowMessageBox(QWidget* parent, const QString& message)
-{
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillmere"), message, QMessageBox::Ok,
-                    parent);
-    box.exec();
-}
-
-Scope::Scope(QWidget* parent, When when) : m_parent(parent), m_when(when)
+Scope::Scope(QObject* parent, When when) : m_parent(parent), m_when(when)
 {
     if (g_depth++ == 0)
         g_lines.clear();
@@ -64,11 +84,11 @@ Scope::~Scope()
     const QString message = Message(g_lines);
     g_lines.clear();
     if (m_when == When::Now) {
-        notifier()(m_parent, message);
+        notify(m_parent, message);
         return;
     }
-    QPointer<QWidget> parent = m_parent;
-    QTimer::singleShot(0, [parent, message] { notifier()(parent.data(), message); });
+    QPointer<QObject> parent = m_parent;
+    QTimer::singleShot(0, [parent, message] { notify(parent.data(), message); });
 }
 
 } // namespace Problems

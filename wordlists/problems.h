@@ -4,12 +4,16 @@
 #include <QStringList>
 #include <functional>
 
-class QWidget;
+class QObject;
 
 // Collects the files that could not be read during one user action, so the
 // user gets one message naming every file and reason instead of a cascade of
 // boxes. Each problem also goes to standard error as soon as it happens.
 namespace Problems {
+
+// The name that starts each line on standard error: "quillmere" unless the
+// running program says otherwise.
+void SetProgramName(const QString& name);
 
 // Records one problem line ("<full path>: <reason>") for the current action.
 void Record(const QString& fullPath, const QString& reason);
@@ -17,11 +21,12 @@ void Record(const QString& fullPath, const QString& reason);
 // Lines recorded since the outermost open Scope began.
 QStringList Pending();
 
-// How problems reach the user. The default shows a warning box titled
-// "Quillmere"; tests install their own to answer or inspect it.
-using Notifier = std::function<void(QWidget* parent, const QString& message)>;
+// How problems reach the user beyond standard error. A program with windows
+// sets its default (a warning box); tests install their own to answer or
+// inspect it, and an empty one restores the default.
+using Notifier = std::function<void(QObject* parent, const QString& message)>;
+void SetDefaultNotifier(Notifier notifier);
 void SetNotifier(Notifier notifier);
-void ShowMessageBox(QWidget* parent, const QString& message);
 
 // Formats the message shown for a set of problem lines.
 QString Message(const QStringList& lines);
@@ -32,13 +37,13 @@ QString Message(const QStringList& lines);
 class Scope {
 public:
     enum class When { Now, Later };
-    explicit Scope(QWidget* parent, When when = When::Now);
+    explicit Scope(QObject* parent, When when = When::Now);
     ~Scope();
     Scope(const Scope&) = delete;
     Scope& operator=(const Scope&) = delete;
 
 private:
-    QWidget* m_parent;
+    QObject* m_parent;
     When m_when;
 };
 

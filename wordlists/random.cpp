@@ -8,47 +8,48 @@
 
 namespace RandomSource {
 namespace {
-std::mt19937& generator()
-{
-    static std::mt19937 gen;
-    return gen;
-}
-Script& script()
-{
-    static Script s;
-    return s;
-}
+// Plain globals rather than function statics: a draw is the innermost step
+// of quillmere-batch's loop, where a guard check per call shows.
+std::mt19937 g_generator;
+Script g_script;
 } // namespace
 
 float Draw()
 {
-    if (script())
-        return script()();
+    if (g_script) [[unlikely]]
+        return g_script();
     // 24 bits fill a float's mantissa exactly, so the quotient is below 1 by
     // construction and no rounding can turn it into 1.
-    const auto bits = static_cast<std::uint32_t>(generator()() >> 8);
+    const auto bits = static_cast<std::uint32_t>(g_generator() >> 8);
     return static_cast<float>(bits) / 16777216.0f;
+}
+
+void Seed(std::uint64_t seed)
+{
+    std::seed_seq seq{static_cast<std::uint32_t>(seed), static_cast<std::uint32_t>(seed >> 32)};
+    g_generator.seed(seq);
 }
 
 void SeedFromClock()
 {
-    const auto now = std::chrono::system_clock::now().time_since_epoch().count();
-    const auto ticks = static_cast<std::uint64_t>(now);
-    std::seed_seq seq{static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(ticks >> 32)};
-    generator().seed(seq);
+    Seed(static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 }
 
 void SetScript(Script s)
 {
-    script() = std::move(s);
+    g_script = std::move(s);
 }
 
 } // namespace RandomSource
 
 int PickIndexFor(int count, float r)
 {
-    const double n = std::floor(static_cast<double>(count) * static_cast<double>(r) + 1.0);
-    return static_cast<int>(n) - 1;
+    const double x = static_cast<double>(count) * static_cast<double>(r) + 1.0;
+    // Int(x), the largest whole number not above x, without a call to floor.
+    int n = static_cast<int>(x);
+    if (n > x)
+        --n;
+    return n - 1;
 }
 
 int PickIndex(const WordListModel& list)

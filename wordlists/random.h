@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 class WordListModel;
@@ -10,6 +11,11 @@ namespace RandomSource {
 
 float Draw();
 void SeedFromClock();
+
+// A fixed seed gives the same draws on every run and machine: the generator
+// and the way the seed is spread over its state are both fixed by the C++
+// standard.
+void Seed(std::uint64_t seed);
 
 // Test seam: while a script is set, every draw comes from it instead of the
 // generator. An empty function restores the generator.

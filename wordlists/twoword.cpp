@@ -32,9 +32,27 @@ void LoadSkillWords(WordListModel& prim, WordListModel& second)
     LoadTwoWordLists(prim, second, kSkillFiles);
 }
 
-QString GeneratePhrase(const WordListModel& prim, const WordListModel& second)
+PhrasePick PickPhrase(const WordListModel& prim, const WordListModel& second)
 {
     const int first = PickIndex(prim);
-    const int last = PickIndex(second);
-    return prim.entry(first) + QLatin1Char(' ') + second.entry(last);
+    return {first, PickIndex(second)};
+}
+
+QString PhraseText(const WordListModel& prim, const WordListModel& second, PhrasePick pick,
+                   qsizetype maxLength)
+{
+    // Only as much as will be shown is built: an entry may be millions of
+    // characters long.
+    QString phrase = prim.entry(pick.first).left(maxLength);
+    if (phrase.size() < maxLength) {
+        const QString tail = second.entry(pick.second);
+        phrase += QLatin1Char(kPhraseSeparator);
+        phrase += QStringView(tail).left(maxLength - phrase.size());
+    }
+    return phrase;
+}
+
+QString GeneratePhrase(const WordListModel& prim, const WordListModel& second, qsizetype maxLength)
+{
+    return PhraseText(prim, second, PickPhrase(prim, second), maxLength);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <limits>
 
 class WordListModel;
 
@@ -29,7 +30,28 @@ void LoadItemWords(WordListModel& prim, WordListModel& second);
 void LoadEquipmentWords(WordListModel& prim, WordListModel& second);
 void LoadSkillWords(WordListModel& prim, WordListModel& second);
 
+// What stands between the two entries of a result.
+inline constexpr char kPhraseSeparator = ' ';
+
+// The two picks of one result, the primary drawn first.
+struct PhrasePick {
+    int first;
+    int second;
+};
+PhrasePick PickPhrase(const WordListModel& prim, const WordListModel& second);
+
+// The result box holds at most this many characters; what it shows of a
+// longer result is its start.
+inline constexpr qsizetype kMaxResultLength = 32767;
+
+// The text of one result, at most `maxLength` characters of it.
+QString PhraseText(const WordListModel& prim, const WordListModel& second, PhrasePick pick,
+                   qsizetype maxLength);
+
 // One result: a random primary entry, one space, a random secondary entry.
 // Both picks are drawn before either entry is read; entries are used exactly
-// as they stand, empty ones included.
-QString GeneratePhrase(const WordListModel& prim, const WordListModel& second);
+// as they stand, empty ones included. Only the first `maxLength` characters
+// are built: a box that shows at most that many gets them without copying
+// entries of millions of characters on every press.
+QString GeneratePhrase(const WordListModel& prim, const WordListModel& second,
+                       qsizetype maxLength = std::numeric_limits<qsizetype>::max());

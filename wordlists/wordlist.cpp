@@ -57,13 +57,3 @@ QVariant WordListModel::data(const QModelIndex& index, int role) const
     }
     return {};
 }
-
-WordListBox::WordListBox(QWidget* parent) : QListView(parent)
-{
-    setModel(&m_words);
-    setUniformItemSizes(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setTextElideMode(Qt::ElideRight);
-}

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <QListView>
 #include <QStringList>
 
 // The entries of one list box: numbered from 0, in the order they were
@@ -26,17 +25,4 @@ public:
 
 private:
     QStringList m_entries;
-};
-
-// A list box as the user sees it: a view over its own WordListModel. Items
-// have uniform size so a list of 32,767 entries shows without measuring each.
-class WordListBox : public QListView {
-    Q_OBJECT
-public:
-    explicit WordListBox(QWidget* parent = nullptr);
-    WordListModel& words() { return m_words; }
-    const WordListModel& words() const { return m_words; }
-
-private:
-    WordListModel m_words;
 };

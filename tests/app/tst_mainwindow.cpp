@@ -155,9 +155,9 @@ QString stateOf(const Form1& form)
         .join('|');
 }
 
-QString lines(const char* file)
+QString lines(const QString& file)
 {
-    return file ? ShippedLines(file).join(',') : QString();
+    return file.isEmpty() ? QString() : ShippedLines(file).join(',');
 }
 
 } // namespace
@@ -177,9 +177,12 @@ void TestMainWindow::toolbarAndMenuAgree()
         choose(form->char_sex, "Female");
         form->Text2->setText("Kalliopi Georgiou");
     }
-    const Nationality& greek = kNationalities[1];
-    const TwoWordFiles files[] = {
-        kTitleFiles, {greek.maleFile, greek.surnameFile}, kItemFiles, kEquipmentFiles, kSkillFiles};
+    const char* files[][2] = {
+        {"\\data\\adjectives-ect.quillmere", "\\data\\nouns-ect.quillmere"},
+        {"\\data\\greek\\male_firstnames.quillmere", "\\data\\greek\\surnames.quillmere"},
+        {"\\data\\items-des-ect.quillmere", "\\data\\items-objects.quillmere"},
+        {"\\data\\equipment-ect.quillmere", "\\data\\equipment-objects.quillmere"},
+        {"\\data\\skills-des-ect.quillmere", "\\data\\skills-objects.quillmere"}};
     const char* titles[] = {"Random Game Title|0", "Random Character|4", "Random Item Name|0",
                             "Random Equipment|0", "Random Skill Name|0"};
     for (int n = 5; n >= 1; --n) {
@@ -188,8 +191,8 @@ void TestMainWindow::toolbarAndMenuAgree()
         items[n - 1]->trigger();
         // In "Character Name" mode the male names, whatever the gender shows.
         QCOMPARE(stateOf(byToolbar), stateOf(byMenu));
-        QCOMPARE(stateOf(byMenu), QString(titles[n - 1]) + "|" + lines(files[n - 1].primary) + "|" +
-                                      lines(files[n - 1].secondary) +
+        QCOMPARE(stateOf(byMenu), QString(titles[n - 1]) + "|" + lines(files[n - 1][0]) + "|" +
+                                      lines(files[n - 1][1]) +
                                       "|Kalliopi Georgiou|greek|Greek|Female");
     }
 }
@@ -197,18 +200,36 @@ void TestMainWindow::toolbarAndMenuAgree()
 void TestMainWindow::nationalitiesAndGenders_data()
 {
     QTest::addColumn<QString>("nationality");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("male");
+    QTest::addColumn<QString>("female");
+    QTest::addColumn<QString>("surnames");
     QTest::addColumn<bool>("keyboard");
-    for (const Nationality& n : kNationalities)
+    const char* rows[][5] = {
+        {"English", "english", "\\data\\english\\male_firstnames.quillmere",
+         "\\data\\english\\female_firstnames.quillmere", "\\data\\english\\surnames.quillmere"},
+        {"Greek", "greek", "\\data\\greek\\male_firstnames.quillmere",
+         "\\data\\greek\\female_firstnames.quillmere", "\\data\\greek\\surnames.quillmere"},
+        {"Japanese", "japanese", "\\data\\japanese\\male_firstnames.quillmere",
+         "\\data\\japanese\\female_firstnames.quillmere", "\\data\\japanese\\surnames.quillmere"},
+        {"Gaelic", "gaelic", "\\data\\gaelic\\gaelic_male.quillmere",
+         "\\data\\gaelic\\gaelic_female.quillmere", ""},
+        {"Demon", "demon", "\\data\\demon\\demon_names.quillmere",
+         "\\data\\demon\\demon_names.quillmere", ""}};
+    for (const auto& r : rows)
         for (const bool keyboard : {false, true})
-            QTest::addRow("%s %s", n.display, keyboard ? "keys" : "mouse")
-                << QString(n.display) << keyboard;
+            QTest::addRow("%s %s", r[0], keyboard ? "keys" : "mouse")
+                << r[0] << r[1] << r[2] << r[3] << r[4] << keyboard;
 }
 
 void TestMainWindow::nationalitiesAndGenders()
 {
     QFETCH(QString, nationality);
+    QFETCH(QString, key);
+    QFETCH(QString, male);
+    QFETCH(QString, female);
+    QFETCH(QString, surnames);
     QFETCH(bool, keyboard);
-    const Nationality* n = NationalityByDisplay(nationality);
     ShippedExeDir exe;
     Form1 form;
     form.show();
@@ -218,20 +239,17 @@ void TestMainWindow::nationalitiesAndGenders()
     // Choosing twice never accumulates, and always resets the gender.
     for (int repeat = 0; repeat < 2; ++repeat) {
         choose(form.char_lang2, nationality, keyboard);
-        QCOMPARE(stateOf(form), "Random Character|4|" + lines(n->maleFile) + "|" +
-                                    lines(n->surnameFile) + "||" + n->key + "|" + nationality +
-                                    "|Male");
+        QCOMPARE(stateOf(form), "Random Character|4|" + lines(male) + "|" + lines(surnames) + "||" +
+                                    key + "|" + nationality + "|Male");
         for (const char* gender : {"Female", "Male", "Female"}) {
             choose(form.char_sex, gender, keyboard);
-            const QStringList first =
-                ShippedLines(QString(gender) == "Male" ? n->maleFile : n->femaleFile);
+            const QStringList first = ShippedLines(QString(gender) == "Male" ? male : female);
             QCOMPARE(form.prim_words->words().entries(), first);
-            QCOMPARE(form.second_words->words().entries().join(','), lines(n->surnameFile));
+            QCOMPARE(form.second_words->words().entries().join(','), lines(surnames));
             // A generated name: a first name, one space, a surname or nothing.
             ScriptedDraws draws({kLargestBelowOne, 0.0f});
             form.Command1->click();
-            QCOMPARE(form.Text2->text(),
-                     first.last() + " " + lines(n->surnameFile).section(',', 0, 0));
+            QCOMPARE(form.Text2->text(), first.last() + " " + lines(surnames).section(',', 0, 0));
             form.Text2->clear();
         }
     }
@@ -268,11 +286,14 @@ void TestMainWindow::typedTextIsNoChoiceAndModesReload()
             }
         }
     }
-    // A key that is not one of the five leaves both lists alone.
+    // A key that is not one of the five leaves both lists alone; a gender chosen with it
+    // empties the first names and keeps the surnames.
     form.thelang->setText("English");
     form.LoadCharacterWords();
+    QCOMPARE(stateOf(form), QString(before).replace("|english|", "|English|"));
+    choose(form.char_sex, "Female");
+    QCOMPARE(stateOf(form), QString("Random Character|4||Baker||English|English|Female"));
     form.thelang->setText("english");
-    QCOMPARE(stateOf(form), before);
     // The mode chosen again reads its files afresh.
     exe.write("\\data\\english\\surnames.quillmere", QStringList{"Baker", "Cooper"});
     form.cn->trigger();

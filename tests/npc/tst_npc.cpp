@@ -17,12 +17,34 @@ namespace {
 const QString kDemonFile = "\\data\\demon\\demon_names.quillmere";
 const QString kGaelicFile = "\\data\\gaelic\\gaelic_male.quillmere";
 
-// The name, the twelve statistics and the difficulty, as the user sees them.
+// The statistic boxes in the order they are rolled, with the lowest and highest value each
+// may show at Easy, Medium and Hard.
+struct Range {
+    const char* box;
+    int lo[3];
+    int hi[3];
+};
+constexpr Range kRanges[] = {
+    {"npc_maxhp", {100, 1000, 5000}, {499, 1999, 9999}},
+    {"npc_maxsp", {100, 1000, 1000}, {499, 1499, 1699}},
+    {"npc_intel", {10, 70, 100}, {49, 149, 169}},
+    {"npc_atp", {100, 110, 120}, {109, 199, 249}},
+    {"npc_strength", {30, 80, 100}, {49, 169, 199}},
+    {"npc_pdef", {80, 90, 100}, {99, 139, 159}},
+    {"npc_mdef", {80, 90, 100}, {104, 139, 159}},
+    {"npc_dex", {30, 90, 100}, {49, 139, 159}},
+    {"npc_agility", {40, 100, 100}, {59, 139, 159}},
+    {"npc_evasion", {0, 0, 0}, {0, 0, 0}},
+    {"npc_exp", {1, 55, 130}, {14, 89, 199}},
+    {"npc_money", {5, 80, 150}, {29, 149, 399}},
+};
+
+// The name and the twelve statistics in rolling order, then the difficulty.
 QStringList contents(const Form2& npc)
 {
     QStringList texts{npc.npc_name->text()};
-    for (const StatRow& row : kStatRows)
-        texts << npc.findChild<QLineEdit*>(row.box)->text();
+    for (const Range& range : kRanges)
+        texts << npc.findChild<QLineEdit*>(range.box)->text();
     return texts << npc.npc_diff->currentText();
 }
 
@@ -41,16 +63,24 @@ private slots:
 
 void TestNpc::press_data()
 {
-    QTest::addColumn<QString>("text"); // typed with the keys, then left by clicking "Generate"
-    for (const char* text :
-         {"Easy", "Medium", "Hard", "easy", "EASY", "HARD", " Easy", "Medium ", "Hard "})
-        QTest::newRow(text) << QString(text);
+    // Typed with the keys, then left by clicking "Generate"; the values a fixed run of draws
+    // gives, in rolling order, or none where the text names no difficulty.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("values");
+    QTest::newRow("Easy") << "Easy" << QList<int>{484, 453, 40, 103, 43, 84, 82, 35, 45, 0, 9, 17};
+    QTest::newRow("Medium") << "Medium"
+                            << QList<int>{1937, 1359, 121, 187, 148, 118, 109, 100, 105, 0, 59, 89};
+    QTest::newRow("Hard") << "Hard"
+                          << QList<int>{9687, 1540, 138, 234, 175, 135, 125, 115, 120, 0, 131, 237};
+    for (const char* text : {"easy", "EASY", "HARD", " Easy", "Medium ", "Hard "})
+        QTest::newRow(text) << QString(text) << QList<int>{};
 }
 
 void TestNpc::press()
 {
     QFETCH(QString, text);
-    const int level = QStringList{"Easy", "Medium", "Hard"}.indexOf(text), l = std::max(level, 0);
+    QFETCH(QList<int>, values);
+    const int level = QStringList{"Easy", "Medium", "Hard"}.indexOf(text);
     TempExeDir exe;
     exe.write(kDemonFile, QStringList{"Baal", "Agares"});
     exe.write(kGaelicFile, QStringList{"Aodh"});
@@ -61,44 +91,38 @@ void TestNpc::press()
     npc.npc_diff->clearEditText();
     QTest::keyClicks(npc.npc_diff->lineEdit(), text);
 
-    // Scripted: the largest draw picks the last name; each roll but Evasion's misses its floor
-    // with a 0, then the largest draw gives the ceiling less one. Spare draws make an extra
-    // draw show in the count. An unrecognised text leaves the boxes as they were.
+    // The largest draw picks the last name; Max Hp's first try (0) misses its floor; then one
+    // accepted draw per statistic, Evasion's too. Spare draws would show in the count. An
+    // unrecognised text takes the name's draw only and leaves the boxes as they were.
     QStringList expected{"Aodh"};
-    std::vector<float> draws{kLargestBelowOne};
-    const StatRange StatRow::*column = kDifficulties[l].range;
-    for (const StatRow& row : kStatRows) {
-        const StatRange r = row.*column;
-        npc.findChild<QLineEdit*>(row.box)->setText(row.box);
-        expected << (level < 0 ? row.box : QString::number(std::max(r.ceiling - 1, 0)));
-        if (r.floor > 0)
-            draws.push_back(0.0f);
-        draws.push_back(kLargestBelowOne);
+    for (const Range& range : kRanges) {
+        npc.findChild<QLineEdit*>(range.box)->setText(range.box);
+        expected << (values.isEmpty() ? range.box : QString::number(values[expected.size() - 1]));
     }
-    draws.insert(draws.end(), 20, kLargestBelowOne);
     {
-        ScriptedDraws scripted(draws);
+        ScriptedDraws scripted({kLargestBelowOne, 0.0f, 0.96875f, 0.90625f, 0.8125f, 0.9375f,
+                                0.875f, 0.84375f, 0.78125f, 0.71875f, 0.75f, 0.5f, 0.65625f,
+                                0.59375f, 0.5f, 0.5f});
         QTest::mouseClick(npc.Command1, Qt::LeftButton);
         QVERIFY(npc.Command1->hasFocus()); // the difficulty field has been left
-        QCOMPARE(scripted.used(), level < 0 ? 1 : 1 + 2 * 11 + 1);
+        QCOMPARE(scripted.used(), values.isEmpty() ? 1 : 14);
         QCOMPARE(contents(npc), expected << text);
     }
 
-    // Real draws give every value from floor to ceiling less one, and no other. Presses: the
+    // Real draws give every value from the lowest to the highest, and no other. Presses: the
     // widest range (400, 1000, 5000 values) misses one with odds below 10^-8, n > m (ln m + 20).
     const int presses = level < 0 ? 0 : std::array{12000, 30000, 150000}[level];
     std::vector<QSet<QString>> seen(12);
     for (int p = 0; p < presses; ++p) {
         npc.Command1->click();
         for (int i = 0; i < 12; ++i)
-            seen[i].insert(npc.findChild<QLineEdit*>(kStatRows[i].box)->text());
+            seen[i].insert(npc.findChild<QLineEdit*>(kRanges[i].box)->text());
     }
     for (int i = 0; presses && i < 12; ++i) {
         QSet<QString> range;
-        const StatRange r = kStatRows[i].*column;
-        for (int v = r.floor; v < std::max(r.ceiling, 1); ++v)
+        for (int v = kRanges[i].lo[level]; v <= kRanges[i].hi[level]; ++v)
             range.insert(QString::number(v));
-        QVERIFY2(seen[i] == range, kStatRows[i].box);
+        QVERIFY2(seen[i] == range, kRanges[i].box);
     }
 
     // 10000 × 0.9999f is 9998.9998, but 9999 once rounded to single precision.

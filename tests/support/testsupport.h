@@ -5,9 +5,12 @@
 #include "random.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <sys/stat.h>
 #include <vector>
 
 // A stand-in for the executable's directory, filled by the test; the program
@@ -69,7 +72,7 @@ struct ScriptedDraws {
 struct ProblemCatcher {
     ProblemCatcher()
     {
-        Problems::SetNotifier([this](QWidget*, const QString& m) { messages << m; });
+        Problems::SetNotifier([this](QObject*, const QString& m) { messages << m; });
     }
     ~ProblemCatcher() { Problems::SetNotifier({}); }
     QStringList messages;
@@ -94,3 +97,38 @@ template <typename Answer> void AnswerNextModal(Answer answer)
 
 // The largest single-precision value below 1.
 inline constexpr float kLargestBelowOne = 0x1.fffffep-1f;
+
+// Everything under `dir` as it stands: each entry's relative path and type,
+// a symlink's target, a file's size, modification time and a hash of its
+// first 64 MiB (a write further in still moves the time). Symlinks are not
+// followed and nothing but regular files is opened, so a pipe or a link to
+// a device can be part of the folder.
+inline QStringList FolderSignature(const QString& dir)
+{
+    QStringList lines;
+    QDirIterator it(dir, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        struct stat st {};
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+            continue;
+        QString line = path.mid(dir.size()) + QStringLiteral(" mode %1 size %2 mtime %3.%4")
+                                                  .arg(st.st_mode, 0, 8)
+                                                  .arg(st.st_size)
+                                                  .arg(st.st_mtim.tv_sec)
+                                                  .arg(st.st_mtim.tv_nsec);
+        if (S_ISLNK(st.st_mode))
+            line += QStringLiteral(" -> ") + QFile::symLinkTarget(path);
+        QFile file(path);
+        if (S_ISREG(st.st_mode) && file.open(QIODevice::ReadOnly)) {
+            QCryptographicHash hash(QCryptographicHash::Md5);
+            for (qint64 done = 0; done < (qint64(64) << 20) && !file.atEnd(); done += 1 << 20)
+                hash.addData(file.read(1 << 20));
+            line += QStringLiteral(" md5 ") + QString::fromLatin1(hash.result().toHex());
+        }
+        lines << line;
+    }
+    lines.sort();
+    return lines;
+}

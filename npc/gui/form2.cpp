@@ -2,8 +2,8 @@
 
 #include "choicebox.h"
 #include "layout.h"
-#include "loadwordlist.h"
 #include "npcstats.h"
+#include "problembox.h"
 #include "problems.h"
 #include "random.h"
 #include "wordlist.h"
@@ -16,10 +16,6 @@
 namespace {
 constexpr int kClientWidth = 3225 / kTwipsPerPixel;
 constexpr int kClientHeight = 4095 / kTwipsPerPixel;
-
-// The files the candidate names come from, in loading order.
-constexpr const char* kNameFiles[] = {"\\data\\demon\\demon_names.quillmere",
-                                      "\\data\\gaelic\\gaelic_male.quillmere"};
 
 // A text box with the label that names it, in tab order. Positions are in
 // twips from the window's top-left corner.
@@ -90,6 +86,7 @@ QFont windowFont()
 Form2::Form2()
 {
     setObjectName(QStringLiteral("Form2"));
+    Problems::SetDefaultNotifier(ShowProblemBox);
     setWindowTitle(QStringLiteral("NPC Stats Generator"));
     setFont(windowFont());
     // A small title bar with a close box only, no resizing, no taskbar
@@ -165,12 +162,15 @@ void Form2::Form_Load()
     // One user action: files that fail are told in one message, once the
     // window is on screen.
     Problems::Scope problems(this, Problems::Scope::When::Later);
-    for (const char* file : kNameFiles)
-        LoadWordList(*npc_name_list, QLatin1String(file));
+    LoadNpcNames(*npc_name_list);
     RandomSource::SeedFromClock();
 }
 
 void Form2::Command1_Click()
 {
-    GenerateNpc({*npc_name_list, *npc_name, *npc_diff, m_stats});
+    // Each box is written as soon as its value is rolled.
+    GenerateNpc(
+        *npc_name_list, npc_diff->currentText(),
+        [this](const QString& name) { npc_name->setText(name); },
+        [this](std::size_t row, int value) { m_stats[row]->setText(QString::number(value)); });
 }

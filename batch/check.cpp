@@ -1,0 +1,211 @@
+#include "check.h"
+
+#include "nationalities.h"
+#include "npcstats.h"
+#include "output.h"
+#include "paths.h"
+#include "twoword.h"
+#include "wordlistfile.h"
+
+#include <QHash>
+#include <QSet>
+#include <climits>
+#include <cstdio>
+
+namespace {
+
+// Every list the program reads, each once, in the order the modes use them.
+QStringList allLists()
+{
+    QStringList files;
+    for (const TwoWordFiles& mode : {kTitleFiles, kItemFiles, kEquipmentFiles, kSkillFiles})
+        files << QLatin1String(mode.primary) << QLatin1String(mode.secondary);
+    for (const Nationality& n : kNationalities)
+        for (const char* file : {n.maleFile, n.femaleFile, n.surnameFile})
+            if (file && !files.contains(QLatin1String(file)))
+                files << QLatin1String(file);
+    for (const char* file : kNpcNameFiles)
+        if (!files.contains(QLatin1String(file)))
+            files << QLatin1String(file);
+    return files;
+}
+
+// An entry as a report line shows it: quoted, control characters visible,
+// and no longer than a line.
+QString shown(const QString& entry)
+{
+    QString text;
+    for (const QChar c : QStringView(entry).left(60))
+        text += c.unicode() < 0x20 ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0'))
+                                   : QString(c);
+    return u'"' + text + (entry.size() > 60 ? QStringLiteral("...\"") : QStringLiteral("\""));
+}
+
+const char* endName(WordListLine::End end)
+{
+    switch (end) {
+    case WordListLine::End::CrLf:
+        return "CR LF";
+    case WordListLine::End::Lf:
+        return "LF";
+    case WordListLine::End::Cr:
+        return "CR";
+    case WordListLine::End::None:
+        break;
+    }
+    return "";
+}
+
+class Report {
+public:
+    explicit Report(Output& out) : m_out(out) {}
+
+    void finding(const QString& path, qsizetype line, const QString& text)
+    {
+        m_out.append((line > 0 ? QStringLiteral("%1:%2: %3").arg(path).arg(line).arg(text)
+                               : QStringLiteral("%1: %2").arg(path, text))
+                         .toUtf8() +
+                     '\n');
+        ++m_findings;
+        m_files.insert(path);
+    }
+    int findings() const { return m_findings; }
+    qsizetype files() const { return m_files.size(); }
+
+private:
+    Output& m_out;
+    int m_findings = 0;
+    QSet<QString> m_files;
+};
+
+// What one file holds that an author would want to fix. Returns its entries
+// (all of them, beyond the cap too) for the checks across lists.
+QStringList checkFile(const QString& path, Report& report)
+{
+    WordListLimits limits;
+    limits.maxLines = INT_MAX; // to tell how many lines lie beyond the cap
+    limits.layout = true;
+    const WordListRead read = ReadWordListFile(path, limits);
+    if (!read.error.isEmpty())
+        report.finding(path, 0,
+                       read.truncated ? read.error
+                                      : QStringLiteral("cannot be read: %1").arg(read.error));
+    if (read.encoding != QLatin1String("UTF-8") && !read.encoding.isEmpty())
+        report.finding(path, 0,
+                       QStringLiteral("is written in %1, not UTF-8; it reads correctly here, but "
+                                      "other tools may not")
+                           .arg(read.encoding));
+
+    QHash<WordListLine::End, qsizetype> ends;
+    for (const WordListLine& line : read.layout)
+        if (line.end != WordListLine::End::None)
+            ++ends[line.end];
+    if (ends.size() > 1) {
+        // The line ends that most lines use are the file's; the first line
+        // that ends otherwise is named.
+        WordListLine::End usual = ends.begin().key();
+        for (auto it = ends.begin(); it != ends.end(); ++it)
+            if (it.value() > ends[usual])
+                usual = it.key();
+        QStringList counts;
+        for (const WordListLine::End end :
+             {WordListLine::End::CrLf, WordListLine::End::Lf, WordListLine::End::Cr})
+            if (ends.contains(end))
+                counts << QStringLiteral("%1 %2").arg(ends[end]).arg(QLatin1String(endName(end)));
+        for (qsizetype i = 0; i < read.layout.size(); ++i) {
+            const WordListLine::End end = read.layout[i].end;
+            if (end != usual && end != WordListLine::End::None) {
+                report.finding(
+                    path, i + 1,
+                    QStringLiteral("mixed line ends (%1); this is the first line to "
+                                   "end with %2")
+                        .arg(counts.join(QLatin1String(", ")), QLatin1String(endName(end))));
+                break;
+            }
+        }
+    }
+
+    QHash<QString, qsizetype> exact;
+    QHash<QString, qsizetype> folded;
+    for (qsizetype i = 0; i < read.lines.size(); ++i) {
+        const QString& entry = read.lines[i];
+        const qsizetype line = i + 1;
+        if (i == kMaxWordListEntries) {
+            report.finding(path, line,
+                           QStringLiteral("this line and the %1 after it are beyond the %2 "
+                                          "entries a list holds; they are never used")
+                               .arg(read.lines.size() - line)
+                               .arg(kMaxWordListEntries));
+        }
+        if (i < read.layout.size() && read.layout[i].windows1252)
+            report.finding(path, line,
+                           QStringLiteral("%1 is not valid UTF-8; it was read as Windows-1252")
+                               .arg(shown(entry)));
+        if (entry.isEmpty()) {
+            report.finding(path, line, QStringLiteral("blank entry"));
+            continue;
+        }
+        if (entry.front().isSpace())
+            report.finding(path, line, QStringLiteral("%1 begins with a space").arg(shown(entry)));
+        if (entry.back().isSpace())
+            report.finding(path, line, QStringLiteral("%1 ends with a space").arg(shown(entry)));
+        if (const qsizetype first = exact.value(entry); first > 0) {
+            report.finding(path, line,
+                           QStringLiteral("%1 repeats line %2").arg(shown(entry)).arg(first));
+        } else if (const qsizetype same = folded.value(entry.toCaseFolded()); same > 0) {
+            report.finding(path, line,
+                           QStringLiteral("%1 differs only in capitals from line %2 (%3)")
+                               .arg(shown(entry))
+                               .arg(same)
+                               .arg(shown(read.lines[same - 1])));
+        }
+        exact.insert(entry, exact.value(entry, line));
+        folded.insert(entry.toCaseFolded(), folded.value(entry.toCaseFolded(), line));
+    }
+    return read.lines;
+}
+
+} // namespace
+
+int RunCheck(Output& out)
+{
+    Report report(out);
+    const QStringList lists = allLists();
+    QHash<QString, QStringList> entries;
+    for (const QString& list : lists)
+        entries.insert(list, checkFile(FullPath(list), report));
+
+    // A word in both lists of a two-word mode can be paired with itself.
+    for (const TwoWordFiles& mode : {kTitleFiles, kItemFiles, kEquipmentFiles, kSkillFiles}) {
+        QHash<QString, qsizetype> firsts;
+        const QStringList& primary = entries[QLatin1String(mode.primary)];
+        for (qsizetype i = primary.size() - 1; i >= 0; --i)
+            if (!primary[i].isEmpty())
+                firsts.insert(primary[i].toCaseFolded(), i + 1);
+        const QStringList& secondary = entries[QLatin1String(mode.secondary)];
+        for (qsizetype i = 0; i < secondary.size(); ++i) {
+            if (const qsizetype line = firsts.value(secondary[i].toCaseFolded()); line > 0)
+                report.finding(FullPath(QLatin1String(mode.secondary)), i + 1,
+                               QStringLiteral("%1 stands in %2 too (line %3), so a result can "
+                                              "repeat it")
+                                   .arg(shown(secondary[i]), FullPath(QLatin1String(mode.primary)))
+                                   .arg(line));
+        }
+    }
+
+    out.append((report.findings() == 0
+                    ? QStringLiteral("checked %1 word lists: nothing to fix\n").arg(lists.size())
+                    : QStringLiteral("checked %1 word lists: %2 finding%3 in %4 of them\n")
+                          .arg(lists.size())
+                          .arg(report.findings())
+                          .arg(report.findings() == 1 ? "" : "s")
+                          .arg(report.files()))
+                   .toUtf8());
+    out.flush();
+    if (!out.ok() && !out.readerGone()) {
+        std::fprintf(stderr, "quillmere-batch: cannot write the report: %s\n",
+                     qPrintable(out.error()));
+        return 1;
+    }
+    return report.findings() == 0 ? 0 : 1;
+}
