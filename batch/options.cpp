@@ -162,7 +162,10 @@ std::variant<BatchOptions, UsageError> ParseBatchArguments(const QStringList& ar
         return error(QStringLiteral("--unique does not apply to check; it applies to title, "
                                     "item, equipment, skill, character and npc"));
 
-    for (const auto& [name, value] : values) {
+    for (const auto& option : values) {
+        // Plain names rather than a structured binding: clang 14 cannot capture those.
+        const QString& name = option.first;
+        const QString& value = option.second;
         const Applies applies =
             std::find_if(std::begin(kValueOptions), std::end(kValueOptions), [&](const auto& o) {
                 return name == QLatin1String(o.first);
