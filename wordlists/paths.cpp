@@ -33,16 +33,6 @@ QString NativePath(const QString& backslashPath)
     return QDir::toNativeSeparators(path);
 }
 
-QString NotARegularFileReason(const QString& path)
-{
-    const QFileInfo info(path);
-    if (info.isDir())
-        return QStringLiteral("it is a folder, not a file");
-    if (info.exists() && !info.isFile())
-        return QStringLiteral("it is not a regular file");
-    return {};
-}
-
 namespace {
 QString& dataFolder()
 {

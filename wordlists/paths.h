@@ -26,7 +26,3 @@ QString FullPath(const QString& relativePath);
 // The one place where a path written with backslashes becomes native.
 QString NativePath(const QString& backslashPath);
 
-// Why an existing path cannot be read as a file, or an empty text when it
-// can be tried. A named pipe would block the window forever on open, and a
-// device such as /dev/zero never ends: only regular files are read.
-QString NotARegularFileReason(const QString& path);
