@@ -50,14 +50,13 @@ inline QStringList ShippedLines(const QString& rel)
 // Replaces the random source with known draws while it lives; a draw past the
 // script's end gives 0 and still counts in `used`.
 struct ScriptedDraws {
-    ScriptedDraws(QList<float> draws) : m_draws(std::move(draws))
+    ScriptedDraws(const QList<float>& draws)
     {
-        RandomSource::SetScript([this] { return m_draws.value(m_next++, 0.0f); });
+        RandomSource::SetScript([this, draws] { return draws.value(m_next++, 0.0f); });
     }
     ~ScriptedDraws() { RandomSource::SetScript({}); }
-    int used() const { return int(m_next); }
-    QList<float> m_draws;
-    qsizetype m_next = 0;
+    int used() const { return m_next; }
+    int m_next = 0;
 };
 
 // Catches the problem messages that would otherwise open a box.
