@@ -4,14 +4,9 @@
 #include "problems.h"
 #include "random.h"
 
-#include <QApplication>
-#include <QCryptographicHash>
-#include <QDir>
-#include <QDirIterator>
-#include <QTemporaryDir>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 #include <sys/stat.h>
-#include <vector>
 
 // A stand-in for the executable's directory, filled by the test; the program
 // looks there while it lives. Paths are in the program's own form.
@@ -21,11 +16,11 @@ struct TempExeDir : QTemporaryDir {
     QString full(const QString& rel) const { return path() + QString(rel).replace('\\', '/'); }
     QString write(const QString& rel, const QByteArray& bytes) const
     {
-        QDir().mkpath(QFileInfo(full(rel)).absolutePath());
         QFile file(full(rel));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(full(rel)));
-        return full(rel);
+        if (!QDir().mkpath(QFileInfo(file).absolutePath()) || !file.open(QIODevice::WriteOnly) ||
+            file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+        return file.fileName();
     }
     QString write(const QString& rel, const QStringList& lines) const
     {
@@ -55,16 +50,12 @@ inline QStringList ShippedLines(const QString& rel)
 // Replaces the random source with known draws while it lives; a draw past the
 // script's end gives 0 and still counts in `used`.
 struct ScriptedDraws {
-    ScriptedDraws(std::vector<float> draws) : m_draws(std::move(draws))
+    ScriptedDraws(const QList<float>& draws)
     {
-        RandomSource::SetScript([this] {
-            const auto next = static_cast<std::size_t>(m_next++);
-            return next < m_draws.size() ? m_draws[next] : 0.0f;
-        });
+        RandomSource::SetScript([this, draws] { return draws.value(m_next++, 0.0f); });
     }
     ~ScriptedDraws() { RandomSource::SetScript({}); }
     int used() const { return m_next; }
-    std::vector<float> m_draws;
     int m_next = 0;
 };
 
@@ -78,20 +69,19 @@ struct ProblemCatcher {
     QStringList messages;
 };
 
-// Hands the next application-modal box to `answer`, which closes it.
+// Hands the next application-modal box to `answer`, which closes it; gives up
+// after about five seconds.
 template <typename Answer> void AnswerNextModal(Answer answer)
 {
     auto* timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout,
-                     [timer, answer, started = QDateTime::currentMSecsSinceEpoch()] {
-                         QWidget* modal = QApplication::activeModalWidget();
-                         if (modal || QDateTime::currentMSecsSinceEpoch() - started > 5000) {
-                             timer->deleteLater();
-                             timer->stop();
-                             if (modal)
-                                 answer(modal);
-                         }
-                     });
+    QObject::connect(timer, &QTimer::timeout, [timer, answer, ticks = 500]() mutable {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal || --ticks == 0) {
+            timer->deleteLater();
+            timer->stop();
+            if (modal)
+                answer(modal);
+        }
+    });
     timer->start(10);
 }
 
@@ -106,26 +96,25 @@ inline constexpr float kLargestBelowOne = 0x1.fffffep-1f;
 inline QStringList FolderSignature(const QString& dir)
 {
     QStringList lines;
-    QDirIterator it(dir, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
+    for (QDirIterator it(dir, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
         const QString path = it.next();
         struct stat st {};
         if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
             continue;
-        QString line = path.mid(dir.size()) + QStringLiteral(" mode %1 size %2 mtime %3.%4")
-                                                  .arg(st.st_mode, 0, 8)
-                                                  .arg(st.st_size)
-                                                  .arg(st.st_mtim.tv_sec)
-                                                  .arg(st.st_mtim.tv_nsec);
+        QString line = path.mid(dir.size()) +
+                       QString::asprintf(" mode %o size %lld mtime %lld.%09ld",
+                                         unsigned(st.st_mode), qlonglong(st.st_size),
+                                         qlonglong(st.st_mtim.tv_sec), long(st.st_mtim.tv_nsec));
         if (S_ISLNK(st.st_mode))
-            line += QStringLiteral(" -> ") + QFile::symLinkTarget(path);
+            line += " -> " + QFile::symLinkTarget(path);
         QFile file(path);
         if (S_ISREG(st.st_mode) && file.open(QIODevice::ReadOnly)) {
             QCryptographicHash hash(QCryptographicHash::Md5);
             for (qint64 done = 0; done < (qint64(64) << 20) && !file.atEnd(); done += 1 << 20)
                 hash.addData(file.read(1 << 20));
-            line += QStringLiteral(" md5 ") + QString::fromLatin1(hash.result().toHex());
+            line += " md5 " + hash.result().toHex();
         }
         lines << line;
     }
