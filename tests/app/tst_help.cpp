@@ -417,10 +417,10 @@ void TestHelp::replyIsCheckedFrameByFrame_data()
     };
     row("whole", whole, 0);
     row("big page", home + obj("/a.html", le(5 << 20, 8), "BIG ") + end(1), 0);
-    row("no magic", whole.mid(1), 8);
+    row("wrong magic", "QMHELP2\n" + whole.mid(8), 8);
     row("cut short", whole.chopped(1), 8);
     row("no end", home + page, 8);
-    row("after the end", whole + "x", 8);
+    row("after the end", whole + frame("TOCF", "/a.html"), 8);
     row("wrong count", home + page + end(2), 8);
     row("length past the end", home + "OBJ \xff\xff\xff\xff", 8);
     row("unknown frame", home + page + frame("EXEC", "x") + end(1), 8);
@@ -429,7 +429,7 @@ void TestHelp::replyIsCheckedFrameByFrame_data()
     row("relative path", home + obj("a.html", "") + end(1), 8);
     row("path past its frame", home + frame("OBJ ", le(7, 2) + "/a.htm") + end(1), 8);
     row("broken UTF-8", home + page + obj("/\xc3.html", "") + end(2), 8);
-    row("same object twice", home + page + page + end(2), 8);
+    row("same object twice", home + page + page + end(1), 8);
     row("object over 4 MiB", home + page + obj("/b.png", QByteArray((4 << 20) + 1, 'x')) + end(2),
         8);
     row("more than 32 MiB", many + end(9), 8);
