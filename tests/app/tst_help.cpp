@@ -121,7 +121,7 @@ void TestHelp::helpFiles_data()
     QTest::addColumn<QString>("page");   // the page then asked for
     QTest::addColumn<QString>("shown");  // %1: the help file's full path; empty: the page
     auto row = [](const char* tag, const QString& file, const QString& shown,
-                  const char* reader = "",
+                  const QString& reader = {},
                   const char* page = "") { QTest::newRow(tag) << file << reader << page << shown; };
     const QString manual = kBuildDir + "/quillmere.chm";
     const QString test = QStringLiteral(QUILLMERE_TEST_HELP_DIR "/");
@@ -138,7 +138,7 @@ void TestHelp::helpFiles_data()
     row("reader hangs", manual, kDamaged, "exec sleep 60");
     row("reader floods", manual, kDamaged, "exec cat /dev/zero");
     row("reader crashes", manual, kDamaged, "kill -SEGV $$");
-    row("reader fails", manual, kDamaged, "exit 3");
+    row("reader fails", manual, kDamaged, kBuildDir + "/quillmere-helpreader \"$@\"; exit 3");
     row("reader babbles", manual, kDamaged, R"(printf 'QMHELP1\nOBJ \377\377\377\377')");
     row("reader refuses", manual,
         cannot("it holds more than 32 MiB of pages and pictures, more than any manual needs"),
