@@ -7,74 +7,59 @@
 #include "helpmanual.h"
 #include "helppage.h"
 #include "helpviewer.h"
-#include "hostilefiles.h"
 #include "testsupport.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QStatusBar>
-#include <QTextFrame>
-#include <QTextTable>
 #include <QTreeWidget>
 #include <QtEndian>
 #include <QtTest>
-#include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 // Sanitizers and unoptimised builds run the same work several times slower.
-#if defined(__SANITIZE_ADDRESS__) || !defined(NDEBUG)
-constexpr int kSlowdown = 6;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#ifndef __has_feature
+#define __has_feature(x) 0
+#endif
+#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer) || !defined(NDEBUG)
 constexpr int kSlowdown = 6;
 #else
 constexpr int kSlowdown = 1;
 #endif
-#else
-constexpr int kSlowdown = 1;
-#endif
-// Longer than this and the user sees a frozen window.
+// Longer than this and the user sees a frozen window; a page at the limits
+// may take up to a second to lay out.
 constexpr qint64 kFrozenMs = 250 * kSlowdown;
+constexpr qint64 kLayoutMs = 1000 * kSlowdown;
 
 const QString kBuildDir = QStringLiteral(QUILLMERE_BUILD_DIR);
-const QString kTestHelp = QStringLiteral(QUILLMERE_TEST_HELP_DIR);
-const QString kSamples = QStringLiteral(QUILLMERE_HELP_SAMPLES);
-const QString kCannot = QStringLiteral("Could not open the help file \"%1\" because %2.");
 const QString kDamaged = QStringLiteral("The help file \"%1\" is damaged and cannot be shown.");
 
-QString refused(const char* page, const char* reason)
+QString cannot(const char* reason)
 {
-    return QStringLiteral("The page \"%1\" is not shown: %2, more than any help page needs.")
-        .arg(QLatin1String(page), QLatin1String(reason));
+    return QStringLiteral("Could not open the help file \"%1\" because ") + reason + '.';
 }
-
-QString contentsRefused(const char* reason)
+QString needs(const char* reason)
 {
-    return QStringLiteral("The contents of this help file are not shown: they %1, more than any "
-                          "manual needs.\nGo to the first page")
-        .arg(QLatin1String(reason));
+    return QString(reason) + ", more than any help page needs";
 }
 
 // Turns the event loop as the program's own does, without the pauses
-// QTest::qWaitFor makes between turns, which would slow the reader's pipe.
-bool waitForHelp(HelpViewer* viewer)
+// QTest::qWaitFor makes between turns, which would slow the reader's pipe,
+// until the help is read; the longest turn is how long the window froze.
+qint64 waitForHelp(HelpViewer* viewer)
 {
     QElapsedTimer clock;
     clock.start();
-    while (viewer && viewer->isLoading() && clock.elapsed() < 10000)
+    qint64 last = 0;
+    qint64 longest = 0;
+    while (viewer && viewer->isLoading() && clock.elapsed() < 10000) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    return viewer && !viewer->isLoading();
-}
-
-HelpViewer* openHelp(Form1& form)
-{
-    form.HTMLHelpContents();
-    auto* viewer = form.findChild<HelpViewer*>();
-    return waitForHelp(viewer) ? viewer : nullptr;
+        longest = qMax(longest, clock.elapsed() - last);
+        last = clock.elapsed();
+    }
+    return viewer && !viewer->isLoading() ? longest : -1;
 }
 
 bool clickLink(HelpBrowser* browser, const QString& href)
@@ -89,93 +74,21 @@ bool clickLink(HelpBrowser* browser, const QString& href)
     return true;
 }
 
-// A frame of the reader's reply, written out independently of the program.
-QByteArray frame(const char* tag, const QByteArray& payload)
-{
-    char length[4];
-    qToLittleEndian<quint32>(static_cast<quint32>(payload.size()), length);
-    return QByteArray(tag, 4) + QByteArray(length, 4) + payload;
-}
-QByteArray pathed(const QByteArray& path, const QByteArray& rest)
-{
-    char length[2];
-    qToLittleEndian<quint16>(static_cast<quint16>(path.size()), length);
-    return QByteArray(length, 2) + path + rest;
-}
-QByteArray number(quint64 value, int bytes)
+// Numbers and frames of the reader's reply, written out independently of the
+// program.
+QByteArray le(quint64 value, int bytes)
 {
     char out[8];
     qToLittleEndian<quint64>(value, out);
     return QByteArray(out, bytes);
 }
-
-// Tables as Qt's own HTML import builds them: how deep they nest, and their
-// rows times columns.
-void tablesOf(QTextFrame* frame, int depth, int& deepest, qint64& cells)
+QByteArray frame(const char* tag, const QByteArray& payload)
 {
-    for (QTextFrame* child : frame->childFrames()) {
-        const bool table = qobject_cast<QTextTable*>(child) != nullptr;
-        if (table) {
-            auto* t = static_cast<QTextTable*>(child);
-            cells += qint64(t->rows()) * t->columns();
-        }
-        deepest = qMax(deepest, depth + table);
-        tablesOf(child, depth + table, deepest, cells);
-    }
+    return QByteArray(tag, 4) + le(payload.size(), 4) + payload;
 }
-
-using Measured = QList<int>;
-Measured figures(const HtmlMeasure& m)
+QByteArray obj(const QByteArray& path, const QByteArray& rest, const char* tag = "OBJ ")
 {
-    return {m.depth,    m.elementDepth, m.elements,   m.tableDepth,  m.tableCells,
-            m.pictures, m.wordLength,   m.styleRules, m.brokenTables};
-}
-
-constexpr HtmlLimits kUnlimited{1 << 30, 1 << 30, 1 << 30, 1 << 30, 1 << 30,
-                                1 << 30, 1 << 30, 1 << 30, 1 << 30, INT_MAX};
-
-// Tables as a careless hand writes them: end tags left out, spans, groups,
-// tables in cells, and markup around them that reads differently to a
-// parser that gets quotes or comments wrong.
-QString randomTables(QRandomGenerator& random, int depth)
-{
-    static const QStringList noise = {"<p>x",
-                                      "<b>",
-                                      "</b>",
-                                      "<li>y",
-                                      "<dl><dt>a<dd>b",
-                                      "<b x='</table>'>",
-                                      "<!-- </td></table> -->",
-                                      "<span x=\"</tr>\">w</span>",
-                                      " z "};
-    auto r = [&](int n) { return random.bounded(n); };
-    QString html;
-    for (int n = r(4); n > 0; --n) {
-        const int pick = r(int(noise.size()) + 3);
-        if (pick < noise.size()) {
-            html += noise[pick];
-        } else if (pick == noise.size()) {
-            html += "<div>" + randomTables(random, depth) + (r(2) ? "</div>" : "");
-        } else if (pick == noise.size() + 1) {
-            html += "<ul>" + randomTables(random, depth) + "</ul>";
-        } else if (depth <= 5) {
-            html += "<table>";
-            html += QStringList{
-                "", "", "<caption>c", "<caption>c</caption>", "<tbody>", "<thead>"}[r(6)];
-            for (int rows = r(4); rows > 0; --rows) {
-                html += "<tr>";
-                for (int cells = r(4); cells > 0; --cells) {
-                    html += r(5) ? "<td" : "<th";
-                    html += QStringList{"", "", "", " colspan=", " rowspan="}[r(5)];
-                    html += (html.endsWith('=') ? QString::number(r(6)) : "") + ">";
-                    html += randomTables(random, depth + 1) + (r(2) ? "</td>" : "");
-                }
-                html += r(2) ? "</tr>" : "";
-            }
-            html += r(8) ? "</table>" : "";
-        }
-    }
-    return html;
+    return frame(tag, le(path.size(), 2) + path + rest);
 }
 
 } // namespace
@@ -190,88 +103,76 @@ private slots:
         SetExternalLinkOpener({});
         SetHelpReaderForTesting({});
     }
-    void helpPathAndUnreadableFiles_data();
-    void helpPathAndUnreadableFiles();
-    void viewerOnTheShippedManual();
-    void linksLeavingTheHelp_data();
-    void linksLeavingTheHelp();
-    void pagesAtTheLimitsShowQuickly_data();
-    void pagesAtTheLimitsShowQuickly();
-    void measureReadsTagsAsQtDoes_data();
-    void measureReadsTagsAsQtDoes();
-    void measureIsNeverBelowQtsTables();
+    void helpFiles_data();
+    void helpFiles();
+    void viewerAndLinks();
+    void pageLimitsAreExact_data();
+    void pageLimitsAreExact();
+    void resourcesOnlyFromInside();
     void replyIsCheckedFrameByFrame_data();
     void replyIsCheckedFrameByFrame();
-    void contentsTree_data();
     void contentsTree();
 };
 
-void TestHelp::helpPathAndUnreadableFiles_data()
+void TestHelp::helpFiles_data()
 {
-    QTest::addColumn<QString>("dirEnd"); // what the executable's directory text ends in
     QTest::addColumn<QString>("file");   // what is put at the help file's path
     QTest::addColumn<QString>("reader"); // a stand-in for the reader, as a shell script
     QTest::addColumn<QString>("page");   // the page then asked for
-    QTest::addColumn<QString>("shown");  // %1: the help file's full path
-    auto row = [](const char* tag, const char* file, const QString& shown, const char* page = "",
-                  const char* reader = "", const char* dirEnd = "") {
-        QTest::newRow(tag) << dirEnd << file << reader << page << shown;
+    QTest::addColumn<QString>("shown");  // %1: the help file's full path; empty: the page
+    auto row = [](const char* tag, const QString& file, const QString& shown,
+                  const QString& reader = {},
+                  const char* page = "") { QTest::newRow(tag) << file << reader << page << shown; };
+    const QString manual = kBuildDir + "/quillmere.chm";
+    const QString test = QStringLiteral(QUILLMERE_TEST_HELP_DIR "/");
+    row("missing", "", cannot("there is no such file"));
+    row("folder", "folder", cannot("it is a folder, not a file"));
+    row("named pipe", "fifo", cannot("it is not a regular file"));
+    row("/dev/zero", "/dev/zero", cannot("it is not a regular file"));
+    row("symlink loop", "loop", cannot("there is no such file"));
+    row("no read permission", manual, cannot("it cannot be read"), "as nobody");
+    row("empty", "empty", cannot("it is not a compiled HTML help file"));
+    row("text", "not help", cannot("it is not a compiled HTML help file"));
+    row("crashes chmlib", QUILLMERE_HELP_SAMPLES "/crashes-chmlib.chm", kDamaged);
+    row("truncated", QUILLMERE_HELP_SAMPLES "/truncated.chm", kDamaged);
+    row("reader hangs", manual, kDamaged, "exec sleep 60");
+    row("reader floods", manual, kDamaged, "exec cat /dev/zero");
+    row("reader crashes", manual, kDamaged, "kill -SEGV $$");
+    row("reader fails", manual, kDamaged, kBuildDir + "/quillmere-helpreader \"$@\"; exit 3");
+    row("reader babbles", manual, kDamaged, R"(printf 'QMHELP1\nOBJ \377\377\377\377')");
+    row("reader refuses", manual,
+        cannot("it holds more than 32 MiB of pages and pictures, more than any manual needs"),
+        R"(printf 'QMHELP1\nFAIL\001\000\000\000\007')");
+    row("no reader", manual,
+        cannot("its reader \"/nonexistent/quillmere-helpreader\" cannot be started"), "missing");
+    // Pages beyond a limit are refused at once, pages just inside every limit
+    // show within a second (see helpfiles/make-test-help.cmake).
+    auto page = [&](const char* name, const QString& why) {
+        row(name, test + "pages.chm",
+            why.isEmpty() ? why : QString("The page \"%1\" is not shown: %2.").arg(name, why), "",
+            name);
     };
-    row("missing", "", kCannot.arg("%1", "there is no such file"));
-    row("folder", "folder", kCannot.arg("%1", "it is a folder, not a file"), "", "", "/");
-    row("named pipe", "fifo", kCannot.arg("%1", "it is not a regular file"));
-    row("/dev/zero", "/dev/zero", kCannot.arg("%1", "it is not a regular file"));
-    row("symlink loop", "loop", kCannot.arg("%1", "there is no such file"));
-    row("no read permission", "unreadable", kCannot.arg("%1", "it cannot be read"), "",
-        "as nobody");
-    row("empty", "empty", kCannot.arg("%1", "it is not a compiled HTML help file"));
-    row("text", "text", kCannot.arg("%1", "it is not a compiled HTML help file"));
-    row("crashes chmlib", "sample:crashes-chmlib.chm", kDamaged);
-    row("truncated", "sample:truncated.chm", kDamaged);
-    row("reader hangs", "manual", kDamaged, "", "exec sleep 60");
-    row("reader floods", "manual", kDamaged, "", "exec cat /dev/zero");
-    row("reader crashes", "manual", kDamaged, "", "kill -SEGV $$");
-    row("reader fails", "manual", kDamaged, "", "exit 3");
-    row("reader babbles", "manual", kDamaged, "", R"(printf 'QMHELP1\nOBJ \377\377\377\377')");
-    row("reader refuses", "manual",
-        kCannot.arg("%1", "it holds more than 32 MiB of pages and pictures, more than any "
-                          "manual needs"),
-        "", R"(printf 'QMHELP1\nFAIL\001\000\000\000\007')");
-    row("no reader", "manual",
-        kCannot.arg("%1", "its reader \"/nonexistent/quillmere-helpreader\" cannot be started"), "",
-        "missing");
-    auto page = [&](const char* tag, const char* name, const char* reason) {
-        row(tag, "test:pages.chm", refused(name, reason), name);
-    };
-    page("nested tables", "/deep-tables.html", "its tables nest more than 4 deep");
-    page("nested inline", "/deep-inline.html", "its elements nest more than 100 deep");
-    page("nested lists", "/deep-lists.html", "its elements nest more than 100 deep");
-    page("items in paragraphs", "/items-in-paragraphs.html",
-         "its elements, paragraphs, list items and table cells included, nest more than 500 deep");
-    page("5 nested tables", "/nested-tables.html", "its tables nest more than 4 deep");
-    page("many cells", "/many-cells.html",
-         "its tables hold more than 2000 cells, a cell counting twice for each table it is "
-         "nested in");
-    page("many elements", "/many-elements.html", "it holds more than 4000 elements");
-    page("many pictures", "/many-pictures.html", "it shows more than 300 pictures");
-    page("long word", "/long-word.html", "it has a word longer than 20000 letters");
-    page("many style rules", "/many-rules.html", "its style sheets hold more than 300 rules");
-    page("3 MiB page", "/big.html", "it is larger than 2 MiB");
-    page("5 MiB page", "/huge.html", "it is larger than 2 MiB");
-    const char* busy = "laying it out would keep the help window busy for more than 1 s";
-    row("long words", "test:pages.chm",
-        QString("The page \"/long-words.html\" is not shown: %1.").arg(busy), "/long-words.html");
-    row("text in a table", "test:pages.chm",
-        QString("The page \"/text-in-a-table.html\" is not shown: %1.").arg(busy),
-        "/text-in-a-table.html");
-    row("deep contents", "test:deep-contents.chm",
-        contentsRefused("nest more than 16 levels deep"));
-    row("long contents", "test:long-contents.chm", contentsRefused("hold more than 10000 entries"));
+    page("/deep-tables.html", needs("its tables nest more than 4 deep"));
+    page("/deep-inline.html", needs("its elements nest more than 100 deep"));
+    page("/deep-lists.html", needs("its elements nest more than 100 deep"));
+    page("/big.html", needs("it is larger than 2 MiB"));
+    page("/huge.html", needs("it is larger than 2 MiB"));
+    page("/long-words.html", "laying it out would keep the help window busy for more than 1 s");
+    page("/text-in-a-table.html",
+         "laying it out would keep the help window busy for more than 1 s");
+    for (const char* name : {"/limit-tables.html", "/limit-cells.html", "/limit-inline.html",
+                             "/limit-lists.html", "/limit-elements.html", "/limit-pictures.html",
+                             "/limit-word.html", "/limit-rules.html", "/limit-size.html"})
+        page(name, "");
+    const QString contents = "The contents of this help file are not shown: they %1, more than "
+                             "any manual needs.\nGo to the first page";
+    row("deep contents", test + "deep-contents.chm", contents.arg("nest more than 16 levels deep"));
+    row("long contents", test + "long-contents.chm", contents.arg("hold more than 10000 entries"));
+    row("contents 16 deep, 10000 long", test + "limit-contents.chm", "");
 }
 
-void TestHelp::helpPathAndUnreadableFiles()
+void TestHelp::helpFiles()
 {
-    QFETCH(QString, dirEnd);
     QFETCH(QString, file);
     QFETCH(QString, reader);
     QFETCH(QString, page);
@@ -280,72 +181,72 @@ void TestHelp::helpPathAndUnreadableFiles()
     Form1 form;
     form.show();
     TempExeDir exe;
+    // The folder is named with a trailing separator, which must not matter.
+    const QString dirEnd = file == "folder" ? "/" : "";
     const QString path = exe.path() + dirEnd + "/quillmere.chm";
     const QByteArray path8 = QFile::encodeName(path);
-    auto copy = [&](const QString& from) { QVERIFY(QFile::copy(from, path)); };
     if (file == "folder")
         QVERIFY(QDir().mkdir(path));
     else if (file == "fifo")
         QCOMPARE(mkfifo(path8.constData(), 0644), 0);
     else if (file == "/dev/zero" || file == "loop")
         QCOMPARE(symlink(file == "loop" ? path8.constData() : "/dev/zero", path8.constData()), 0);
-    else if (file == "empty" || file == "text")
-        exe.write("\\quillmere.chm", file == "text" ? QByteArray("not help\n") : QByteArray());
-    else if (file == "manual" || file == "unreadable")
-        copy(kBuildDir + "/quillmere.chm");
-    else if (file.startsWith("sample:") || file.startsWith("test:"))
-        copy((file.startsWith("test:") ? kTestHelp : kSamples) + '/' + file.section(':', 1));
-    if (file == "unreadable")
-        QVERIFY(QFile::setPermissions(path, {}));
-    QTemporaryDir readers;
+    else if (file.startsWith('/'))
+        QVERIFY(QFile::copy(file, path));
+    else if (!file.isEmpty())
+        exe.write("\\quillmere.chm", file == "empty" ? QByteArray() : file.toUtf8());
     if (reader == "as nobody") {
         // Root reads every file: the reader then runs as a user who cannot.
-        if (geteuid() != 0)
-            reader.clear();
-        else if (QStandardPaths::findExecutable("setpriv").isEmpty())
-            QSKIP("running as root without setpriv to run the reader as another user");
-        else
-            reader = "exec setpriv --reuid=nobody --regid=nogroup --clear-groups " + kBuildDir +
-                     "/quillmere-helpreader \"$@\"";
+        QVERIFY(QFile::setPermissions(path, {}));
+        reader = geteuid() ? QString()
+                           : "exec setpriv --reuid=nobody --regid=nogroup --clear-groups " +
+                                 kBuildDir + "/quillmere-helpreader \"$@\"";
     }
-    if (reader == "missing") {
-        SetHelpReaderForTesting("/nonexistent/quillmere-helpreader");
-    } else if (!reader.isEmpty()) {
-        const QString script = readers.filePath("reader");
-        QFile out(script);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write("#!/bin/sh\n" + reader.toUtf8() + "\n");
-        out.close();
-        QVERIFY(out.setPermissions(out.permissions() | QFile::ExeOwner));
-        SetHelpReaderForTesting(script);
+    if (!reader.isEmpty()) {
+        const QString script = exe.write("\\reader", "#!/bin/sh\n" + reader.toUtf8() + "\n");
+        QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
+        SetHelpReaderForTesting(reader == "missing" ? "/nonexistent/quillmere-helpreader" : script);
     }
     SetExecutableDirForTesting(exe.path() + dirEnd);
     QCOMPARE(form.SetHTMLHelpStrings(), path);
-    const auto before = FolderFingerprint(exe.path());
+    const QStringList before = FolderSignature(exe.path());
 
-    // The window opens at once and names the file; the program goes on.
-    EventLoopWatch watch;
+    // The window opens at once, says it is loading and names the file; the
+    // program goes on.
+    const qint64 allowed = shown.isEmpty() ? kLayoutMs : kFrozenMs;
     QElapsedTimer call;
     call.start();
     form.HTMLHelpContents();
     QVERIFY2(call.elapsed() < kFrozenMs, qPrintable(QString::number(call.elapsed())));
     auto* viewer = form.findChild<HelpViewer*>();
     QVERIFY(viewer && viewer->isVisible());
+    HelpBrowser* browser = viewer->browser();
     if (viewer->isLoading())
-        QCOMPARE(viewer->browser()->toPlainText(), "Loading the help file \"" + path + "\"...");
-    QVERIFY(waitForHelp(viewer));
+        QCOMPARE(browser->toPlainText(), "Loading the help file \"" + path + "\"...");
+    const qint64 frozen = waitForHelp(viewer);
+    QVERIFY2(frozen >= 0 && frozen < allowed, qPrintable(QString::number(frozen)));
     if (!page.isEmpty()) {
         call.restart();
-        viewer->browser()->setSource(HelpUrl(page));
-        QVERIFY2(call.elapsed() < kFrozenMs, qPrintable(QString::number(call.elapsed())));
+        browser->setSource(HelpUrl(page));
+        browser->document()->documentLayout()->documentSize();
+        browser->viewport()->repaint();
+        QVERIFY2(call.elapsed() < allowed, qPrintable(QString::number(call.elapsed())));
     }
-    QCOMPARE(viewer->browser()->toPlainText(), shown.contains("%1") ? shown.arg(path) : shown);
-    QVERIFY2(watch.longestGapMs() < kFrozenMs, qPrintable(QString::number(watch.longestGapMs())));
+    if (shown.isEmpty())
+        QVERIFY2(!browser->toPlainText().contains("not shown"), qPrintable(browser->toPlainText()));
+    else
+        QCOMPARE(browser->toPlainText(), QString(shown).replace("%1", path));
     QVERIFY(form.isVisible());
-    QCOMPARE(FolderFingerprint(exe.path()), before);
+    QCOMPARE(FolderSignature(exe.path()), before);
+    if (file.endsWith("limit-contents.chm")) { // 15 entries one in another, 9985 in the last
+        QTreeWidgetItem* item = viewer->contents()->topLevelItem(0);
+        for (int depth = 0; item && depth < 14; ++depth)
+            item = item->child(0);
+        QCOMPARE(item ? item->childCount() : 0, 9985);
+    }
 }
 
-void TestHelp::viewerOnTheShippedManual()
+void TestHelp::viewerAndLinks()
 {
     SetExecutableDirForTesting(kBuildDir);
     Form1 form;
@@ -356,7 +257,7 @@ void TestHelp::viewerOnTheShippedManual()
     auto* viewer = form.findChild<HelpViewer*>();
     QVERIFY(viewer && QTest::qWaitForWindowExposed(viewer));
     QVERIFY(viewer->parentWidget() == &form && viewer->isWindow() && !viewer->isModal());
-    QVERIFY(waitForHelp(viewer));
+    QVERIFY(waitForHelp(viewer) >= 0);
     QCOMPARE(viewer->windowTitle(), QString("Quillmere Help"));
     HelpBrowser* browser = viewer->browser();
     QCOMPARE(browser->source(), HelpUrl("/index.html"));
@@ -365,241 +266,177 @@ void TestHelp::viewerOnTheShippedManual()
     QVERIFY(clickLink(browser, "quick-start.html"));
     QCOMPARE(browser->source(), HelpUrl("/quick-start.html"));
     QCOMPARE(viewer->contents()->currentItem()->text(0), QString("Quick start"));
-    QVERIFY(browser->toHtml().contains("images/mode2.gif"));
     const QVariant image =
         browser->document()->resource(QTextDocument::ImageResource, QUrl("images/mode2.gif"));
     QCOMPARE(image.value<QImage>().size(), QSize(24, 24));
     viewer->backAction()->trigger();
     QCOMPARE(browser->source(), HelpUrl("/index.html"));
-    // A link out of the file goes to the desktop, not into the viewer.
-    QList<QUrl> opened;
-    SetExternalLinkOpener([&](const QUrl& url) { return opened << url, true; });
-    browser->setSource(HelpUrl("/wordlist-format.html"));
-    QVERIFY(clickLink(browser, "https://en.wikipedia.org/wiki/UTF-8"));
-    QCOMPARE(opened, QList<QUrl>{QUrl("https://en.wikipedia.org/wiki/UTF-8")});
-    QCOMPARE(browser->source(), HelpUrl("/wordlist-format.html"));
-    // No page of the manual comes near a limit.
+    // Every page of the manual stays far below the limits.
     for (const QFileInfo& page : QDir(SourceDir() + "/help").entryInfoList({"*.html"})) {
         QFile file(page.filePath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        const HtmlMeasure m = MeasureHtml(DecodeHelpText(bytes));
-        QVERIFY2(CheckHelpPage(bytes).refusal.isEmpty() && m.depth < 10 && m.elementDepth < 20 &&
-                     m.tableDepth < 2 && m.tableCells < 200,
+        const HtmlMeasure m =
+            file.open(QIODevice::ReadOnly) ? CheckHelpPage(file.readAll()).measure : HtmlMeasure{};
+        QVERIFY2(m.elements > 0 && m.depth < 10 && m.tableDepth < 2 && m.tableCells < 200 &&
+                     m.layoutWork < 200000,
                  qPrintable(page.fileName()));
     }
-    // "Contents" shows the same window, at the default topic afresh.
+
+    // "Contents" shows the same window, with the file read afresh: here one
+    // with links of every kind. Web pages and addresses go to the desktop's
+    // own programs; nothing else leaves the help, and the status line says so.
+    TempExeDir exe;
+    QVERIFY(QFile::copy(QUILLMERE_TEST_HELP_DIR "/pages.chm", exe.full("\\quillmere.chm")));
+    QList<QUrl> opened;
+    SetExternalLinkOpener([&](const QUrl& url) { return opened << url, true; });
     form.cont->trigger();
-    QVERIFY(waitForHelp(viewer));
+    QVERIFY(waitForHelp(viewer) >= 0);
     QCOMPARE(form.findChildren<HelpViewer*>(), QList<HelpViewer*>{viewer});
     QCOMPARE(browser->source(), HelpUrl("/index.html"));
     QVERIFY(!viewer->backAction()->isEnabled());
-}
-
-void TestHelp::linksLeavingTheHelp_data()
-{
-    QTest::addColumn<QString>("href");
-    QTest::addColumn<bool>("handedOver");
-    QTest::newRow("https") << "https://example.org/rules" << true;
-    QTest::newRow("http") << "http://example.org/plain" << true;
-    QTest::newRow("mailto") << "mailto:author@example.org" << true;
-    QTest::newRow("file") << "file:///etc/passwd" << false;
-    QTest::newRow("other program") << "quillmere-run:deleteall" << false;
-    QTest::newRow("javascript") << "javascript:alert(1)" << false;
-    QTest::newRow("data") << "data:text/html,hello" << false;
-    QTest::newRow("ftp") << "ftp://example.org/file" << false;
-}
-
-void TestHelp::linksLeavingTheHelp()
-{
-    QFETCH(QString, href);
-    QFETCH(bool, handedOver);
-    ShippedExeDir words;
-    Form1 form;
-    TempExeDir exe;
-    QVERIFY(QFile::copy(kTestHelp + "/pages.chm", exe.full("\\quillmere.chm")));
-    QList<QUrl> opened;
-    SetExternalLinkOpener([&](const QUrl& url) { return opened << url, true; });
-    HelpViewer* viewer = openHelp(form);
-    QVERIFY(viewer && QTest::qWaitForWindowExposed(viewer));
-    QVERIFY(clickLink(viewer->browser(), href));
-    QCOMPARE(opened, handedOver ? QList<QUrl>{QUrl(href)} : QList<QUrl>{});
-    QCOMPARE(viewer->statusLine()->currentMessage(),
-             handedOver ? QString()
-                        : "This link leads outside the help and is not opened: " + href);
-    QCOMPARE(viewer->browser()->source(), HelpUrl("/index.html"));
-}
-
-void TestHelp::pagesAtTheLimitsShowQuickly_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("page");
-    for (const char* page : {"/limit-tables.html", "/limit-cells.html", "/limit-inline.html",
-                             "/limit-lists.html", "/limit-elements.html", "/limit-pictures.html",
-                             "/limit-word.html", "/limit-rules.html", "/limit-size.html"})
-        QTest::newRow(page) << "pages.chm" << page;
-    QTest::newRow("contents 16 deep, 10000 long") << "limit-contents.chm"
-                                                  << "";
-}
-
-void TestHelp::pagesAtTheLimitsShowQuickly()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, page);
-    ShippedExeDir words;
-    Form1 form;
-    TempExeDir exe;
-    QVERIFY(QFile::copy(kTestHelp + '/' + file, exe.full("\\quillmere.chm")));
-    QElapsedTimer clock;
-    clock.start();
-    HelpViewer* viewer = openHelp(form);
-    QVERIFY(viewer && QTest::qWaitForWindowExposed(viewer));
-    HelpBrowser* browser = viewer->browser();
-    if (!page.isEmpty()) {
-        clock.restart();
-        browser->setSource(HelpUrl(page));
-    }
-    browser->document()->documentLayout()->documentSize();
-    browser->viewport()->repaint();
-    const qint64 ms = clock.elapsed();
-    qInfo("%s shown in %lld ms", qPrintable(QTest::currentDataTag()), ms);
-    QVERIFY2(ms < 1000 * kSlowdown, qPrintable(QString::number(ms)));
-    QVERIFY2(!browser->toPlainText().contains("not shown"), qPrintable(browser->toPlainText()));
-    if (page.isEmpty()) {
-        int entries = 0;
-        int deepest = 0;
-        for (QTreeWidgetItemIterator it(viewer->contents()); *it; ++it, ++entries) {
-            int depth = 0;
-            for (QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent())
-                ++depth;
-            deepest = qMax(deepest, depth);
-        }
-        QCOMPARE(entries, 10000);
-        QCOMPARE(deepest, 15);
+    for (const char* href :
+         {"https://example.org/rules", "http://example.org/plain", "mailto:author@example.org",
+          "file:///etc/passwd", "quillmere-run:deleteall", "javascript:alert(1)",
+          "data:text/html,hello", "ftp://example.org/file"}) {
+        const bool out =
+            QByteArray(href).startsWith("http") || QByteArray(href).startsWith("mailto");
+        opened.clear();
+        viewer->statusLine()->clearMessage();
+        QVERIFY2(clickLink(browser, href), href);
+        QCOMPARE(opened, out ? QList<QUrl>{QUrl(href)} : QList<QUrl>{});
+        QCOMPARE(viewer->statusLine()->currentMessage(),
+                 out ? QString()
+                     : "This link leads outside the help and is not opened: " + QString(href));
+        QCOMPARE(browser->source(), HelpUrl("/index.html"));
     }
 }
 
-void TestHelp::measureReadsTagsAsQtDoes_data()
+void TestHelp::pageLimitsAreExact_data()
 {
-    QTest::addColumn<QString>("html");
-    QTest::addColumn<Measured>("expected");
-    // depth, element depth, elements, table depth, cells, pictures, word, style rules, broken
-    auto row = [](const char* tag, const char* html, Measured m) {
-        QTest::newRow(tag) << QString::fromUtf8(html) << m;
+    QTest::addColumn<QString>("html"); // "head|unit": most copies of unit that still show
+    QTest::addColumn<int>("most");
+    QTest::addColumn<QString>("reason");
+    auto row = [](const char* tag, const char* html, int most, const QString& reason) {
+        QTest::newRow(tag) << QString(html) << most << reason;
     };
-    row("closed inline", "<b>a</b> <i>b</i>", {1, 1, 2, 0, 0, 0, 1, 0, 0});
-    row("open inline", "<b>a <i>b <span>c", {3, 3, 3, 0, 0, 0, 1, 0, 0});
-    row("end tag closes those inside", "<b><i><u>a</b><s>b", {3, 3, 4, 0, 0, 0, 2, 0, 0});
-    row("stray end tags", "<b></i></u>a</b>", {1, 1, 1, 0, 0, 0, 1, 0, 0});
-    row("list items end themselves", "<ul><li>a<li>b<li>c</ul>", {1, 2, 4, 0, 0, 0, 3, 0, 0});
-    row("items in paragraphs nest", "<li><p><li><p>", {0, 4, 4, 0, 0, 0, 0, 0, 0});
-    row("paragraphs end themselves", "<p>a<p>b<p>c", {0, 1, 3, 0, 0, 0, 3, 0, 0});
-    row("self-closed", "<b/><i /><span/>x", {0, 0, 3, 0, 0, 0, 1, 0, 0});
-    row("childless", "<img src=a><br><hr><meta>", {0, 0, 4, 0, 0, 1, 0, 0, 0});
-    row("unknown void elements nest", "<wbr>a<wbr>b<input>", {0, 3, 3, 0, 0, 0, 2, 0, 0});
-    row("comment hides tags", "<!-- <b><b><b> --><i>x", {1, 1, 1, 0, 0, 0, 1, 0, 0});
-    row("less-than starts a tag", "a < b and c", {1, 1, 1, 0, 0, 0, 1, 0, 0});
-    row("quoted end tag is a value", "<b x='>  </b>  '><b x=\"</b>\">",
-        {2, 2, 2, 0, 0, 0, 0, 0, 0});
-    row("quote inside a bare value", "<b x=a\"><b>\"</b>", {2, 2, 2, 0, 0, 0, 1, 0, 0});
-    row("escaped single quote", "<b x='a\\'</b>'><i>", {2, 2, 2, 0, 0, 0, 0, 0, 0});
-    row("quoted slash does not close", "<b x=\"/\"><i x='/'>", {2, 2, 2, 0, 0, 0, 0, 0, 0});
-    row("name with a reference closes nothing", "<b>x</b&#32;>", {1, 1, 1, 0, 0, 0, 1, 0, 0});
-    row("cells and rows", "<table><tr><td>a<td>b<tr><td>c</table>", {1, 3, 6, 1, 4, 0, 3, 0, 0});
-    row("column span", "<table><tr><td colspan=30>a<tr><td>b</table>",
-        {1, 3, 5, 1, 60, 0, 2, 0, 0});
-    row("row span widens", "<table><tr><td rowspan=3>a<td>b<tr><td>c</table>",
-        {1, 3, 6, 1, 6, 0, 3, 0, 0});
-    row("unknown reference in a span counts high", "<table><tr><td colspan=\"&zz;3\">a</table>",
-        {1, 3, 3, 1, 20480, 0, 1, 0, 0});
-    row("nested tables count twice", "<table><tr><td><table><tr><td>x</table></table>",
-        {2, 6, 6, 2, 3, 0, 1, 0, 0});
-    row("cell outside a row", "<td>x", {0, 1, 1, 0, 0, 0, 0, 0, 1});
-    row("row outside a table", "<tr>x", {0, 1, 1, 0, 0, 0, 0, 0, 1});
-    row("table beside the cells", "<table><tr><table>", {2, 3, 3, 2, 0, 0, 0, 0, 1});
-    row("table closed by another end tag", "<div><table><tr><td>x</div>",
-        {2, 4, 4, 1, 1, 0, 1, 0, 1});
-    row("word runs across tags", "<p>abc<b>def</b>ghi jk</p>", {1, 2, 2, 0, 0, 0, 9, 0, 0});
-    row("no-break space joins words", "ab\u00A0cd", {0, 0, 0, 0, 0, 0, 5, 0, 0});
-    row("ideographs break", "日本語の文章", {0, 0, 0, 0, 0, 0, 0, 0, 0});
-    row("style rules", "<style>a{x:y} b{} @media print{}</style>p", {1, 1, 1, 0, 0, 0, 1, 4, 0});
-    row("background pictures", "<body background=a.png><table background=''><tr background=b>",
-        {1, 3, 3, 1, 0, 2, 0, 0, 0});
+    const QString nest = needs("its elements nest more than 100 deep");
+    row("inline", "|<b>", 100, nest);
+    row("lists", "|<ul><li>", 100, nest);
+    // Markup that a parser could read differently hides no nesting.
+    row("end tag in a value", "|<b x='</b>'>", 100, nest);
+    row("end tag in a comment", "|<b><!-- > </b> -->", 100, nest);
+    row("escaped quote", "|<b x='\\'></b>'>", 100, nest);
+    row("end tag with a reference", "|<b>x</b&#32;>", 100, nest);
+    row("items in paragraphs", "|<li><p>", 250,
+        needs("its elements, paragraphs, list items and table cells included, nest more than 500 "
+              "deep"));
+    const QString elements = needs("it holds more than 4000 elements");
+    row("elements", "|<br>", 4000, elements);
+    row("list items end themselves", "|<li>", 4000, elements);
+    row("paragraphs end themselves", "|<p>", 4000, elements);
+    row("tables", "|<table><tr><td>", 4, needs("its tables nest more than 4 deep"));
+    const QString cells = needs("its tables hold more than 2000 cells, a cell counting twice for "
+                                "each table it is nested in");
+    row("cells", "<table><tr>|<td>", 2000, cells);
+    row("spanned columns", "<table><tr>|<td colspan=2>", 1000, cells);
+    row("a cell spanning rows", "<table><tr><td rowspan=2>|<td>", 1998, cells);
+    row("cells in a table in a table", "<table><tr><td><table><tr>|<td>", 999, cells);
+    // Tables that Qt would have to repair are not laid out at all.
+    const QString broken = "its table markup is broken: a row or cell outside its table, or a "
+                           "table closed by another element's end tag";
+    row("cell outside a table", "<p>|<td>", 0, broken);
+    row("table closed by another end tag", "<div><table><tr><td>|</div>", 0, broken);
+    row("pictures", "|<img src=a.png>", 300, needs("it shows more than 300 pictures"));
+    row("background pictures", "|<p background=a.png>", 300,
+        needs("it shows more than 300 pictures"));
+    row("word", "|w", 20000, needs("it has a word longer than 20000 letters"));
+    row("style rules", "<style>|p{}", 300, needs("its style sheets hold more than 300 rules"));
+    row("size", "|a ", 1 << 20, needs("it is larger than 2 MiB"));
 }
 
-void TestHelp::measureReadsTagsAsQtDoes()
+void TestHelp::pageLimitsAreExact()
 {
     QFETCH(QString, html);
-    QFETCH(Measured, expected);
-    QCOMPARE(figures(MeasureHtml(html, kUnlimited)), expected);
+    QFETCH(int, most);
+    QFETCH(QString, reason);
+    auto page = [&](int copies) {
+        return CheckHelpPage(
+            (html.section('|', 0, 0) + html.section('|', 1).repeated(copies)).toUtf8());
+    };
+    QCOMPARE(page(most).refusal, QString());
+    QCOMPARE(page(most + 1).refusal, reason);
 }
 
-void TestHelp::measureIsNeverBelowQtsTables()
+void TestHelp::resourcesOnlyFromInside()
 {
-    // Tables read by Qt and measured here: unless the measure finds them
-    // broken, it may be higher than what Qt builds, never lower.
-    QRandomGenerator random(20240611);
-    int whole = 0;
-    for (int i = 0; i < 1500; ++i) {
-        const QString html = randomTables(random, 0);
-        QTextDocument document;
-        document.setHtml(html);
-        int depth = 0;
-        qint64 cells = 0;
-        tablesOf(document.rootFrame(), 0, depth, cells);
-        const HtmlMeasure measure = MeasureHtml(html, kUnlimited);
-        whole += !measure.brokenTables;
-        QVERIFY2(measure.brokenTables ||
-                     (measure.tableDepth >= depth && measure.tableCells >= cells),
-                 qPrintable(QString("%1: Qt %2 deep, %3 cells").arg(html).arg(depth).arg(cells)));
-    }
-    QVERIFY2(whole > 1000, qPrintable(QString::number(whole)));
+    auto pbm = [](int width, int height) {
+        return "P4 " + QByteArray::number(width) + ' ' + QByteArray::number(height) + '\n' +
+               QByteArray((width + 7) / 8 * height, '\0');
+    };
+    auto manual = std::make_shared<HelpManual>();
+    manual->objects = {{"/a.html", "<p>a"},   {"/all.pbm", pbm(4096, 4096)},
+                       {"/a.pbm", pbm(2, 2)}, {"/wide.pbm", pbm(4097, 1)},
+                       {"/a.css", "p{}"},     {"/rules.css", QByteArray("p{}").repeated(300)}};
+    HelpBrowser browser;
+    browser.setManual(manual);
+    auto load = [&](int type, const QUrl& url) { return browser.loadResource(type, url); };
+    auto picture = [&](const char* path) {
+        return load(QTextDocument::ImageResource, HelpUrl(path)).value<QImage>().size();
+    };
+    // A page decodes 16 MiB pixels of pictures at most, none over 4096 across.
+    load(QTextDocument::HtmlResource, HelpUrl("/a.html"));
+    QCOMPARE(picture("/all.pbm"), QSize(4096, 4096));
+    QCOMPARE(picture("/a.pbm"), QSize(1, 1));
+    load(QTextDocument::HtmlResource, HelpUrl("/a.html"));
+    QCOMPARE(picture("/a.pbm"), QSize(2, 2));
+    QCOMPARE(picture("/wide.pbm"), QSize(1, 1));
+    // Style sheets share the page's 300 rules.
+    QCOMPARE(load(QTextDocument::StyleSheetResource, HelpUrl("/a.css")).toString(), QString("p{}"));
+    QVERIFY(!load(QTextDocument::StyleSheetResource, HelpUrl("/rules.css")).isValid());
+    // Nothing comes from outside the file.
+    QVERIFY(!load(QTextDocument::ImageResource, QUrl("file:///a.pbm")).isValid());
+    QVERIFY(!load(QTextDocument::StyleSheetResource, QUrl("file:///a.css")).isValid());
 }
 
 void TestHelp::replyIsCheckedFrameByFrame_data()
 {
     QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<int>("failure"); // 0: read, 6: no pages, 8: damaged ...
+    QTest::addColumn<int>("failure"); // 0: read, 3: not a regular file, 6: no pages, 8: damaged
     const QByteArray magic = "QMHELP1\n";
-    const QByteArray page = frame("OBJ ", pathed("/a.html", "<p>a</p>"));
-    const QByteArray home = frame("HOME", "/a.html");
-    auto end = [](int count) { return frame("END ", number(count, 4)); };
-    const QByteArray whole = magic + frame("TITL", "T") + home + page + end(1);
+    const QByteArray page = obj("/a.html", "<p>a</p>");
+    const QByteArray home = magic + frame("HOME", "/a.html");
+    auto end = [](int count) { return frame("END ", le(count, 4)); };
+    const QByteArray whole = magic + frame("TITL", "T") + frame("HOME", "/a.html") + page + end(1);
+    QByteArray many = home + page;
+    for (int i = 0; i < 8; ++i)
+        many += obj("/" + QByteArray::number(i), QByteArray(4 << 20, 'x'));
+    QByteArray crowd = home + page;
+    for (int i = 0; i < 4096; ++i)
+        crowd += obj("/" + QByteArray::number(i), "");
     auto row = [](const char* tag, const QByteArray& reply, int failure) {
         QTest::newRow(tag) << reply << failure;
     };
     row("whole", whole, 0);
-    row("big page", magic + home + frame("BIG ", pathed("/a.html", number(5 << 20, 8))) + end(1),
-        0);
-    row("no magic", whole.mid(1), 8);
+    row("big page", home + obj("/a.html", le(5 << 20, 8), "BIG ") + end(1), 0);
+    row("wrong magic", "QMHELP2\n" + whole.mid(8), 8);
     row("cut short", whole.chopped(1), 8);
-    row("no end", magic + home + page, 8);
-    row("after the end", whole + "x", 8);
-    row("wrong count", magic + home + page + end(2), 8);
-    row("length past the end", magic + home + "OBJ \xff\xff\xff\xff", 8);
-    row("unknown frame", magic + home + page + frame("EXEC", "x") + end(1), 8);
-    row("two titles", magic + frame("TITL", "a") + frame("TITL", "b") + home + page + end(1), 8);
-    row("control character in title", magic + frame("TITL", "a\nb") + home + page + end(1), 8);
-    row("relative path", magic + home + frame("OBJ ", pathed("a.html", "")) + end(1), 8);
-    row("path past its frame",
-        magic + home + frame("OBJ ", pathed("/a.html", "").chopped(1)) + end(1), 8);
-    row("broken UTF-8", magic + home + page + frame("OBJ ", pathed("/\xc3.html", "")) + end(2), 8);
-    row("same object twice", magic + home + page + page + end(2), 8);
-    row("object over 4 MiB",
-        magic + home + page + frame("OBJ ", pathed("/b.png", QByteArray((4 << 20) + 1, 'x'))) +
-            end(2),
+    row("no end", home + page, 8);
+    row("after the end", whole + frame("TOCF", "/a.html"), 8);
+    row("wrong count", home + page + end(2), 8);
+    row("length past the end", home + "OBJ \xff\xff\xff\xff", 8);
+    row("unknown frame", home + page + frame("EXEC", "x") + end(1), 8);
+    row("two titles", home + frame("TITL", "a") + frame("TITL", "b") + page + end(1), 8);
+    row("control character in title", home + frame("TITL", "a\nb") + page + end(1), 8);
+    row("relative path", home + obj("a.html", "") + end(1), 8);
+    row("path past its frame", home + frame("OBJ ", le(7, 2) + "/a.htm") + end(1), 8);
+    row("broken UTF-8", home + page + obj("/\xc3.html", "") + end(2), 8);
+    row("same object twice", home + page + page + end(1), 8);
+    row("object over 4 MiB", home + page + obj("/b.png", QByteArray((4 << 20) + 1, 'x')) + end(2),
         8);
-    QByteArray many = magic + home + page;
-    for (int i = 0; i < 8; ++i)
-        many += frame("OBJ ", pathed("/" + QByteArray::number(i), QByteArray(4 << 20, 'x')));
     row("more than 32 MiB", many + end(9), 8);
-    QByteArray crowd = magic + home + page;
-    for (int i = 0; i < 4096; ++i)
-        crowd += frame("OBJ ", pathed("/" + QByteArray::number(i), ""));
     row("more than 4096 objects", crowd + end(4097), 8);
     row("home not inside", magic + frame("HOME", "/b.html") + page + end(1), 6);
     row("failure", magic + frame("FAIL", "\x03"), 3);
-    row("failure after frames", magic + home + frame("FAIL", "\x03"), 8);
+    row("failure after frames", home + frame("FAIL", "\x03"), 8);
     row("unknown failure", magic + frame("FAIL", "\x09"), 8);
 }
 
@@ -609,49 +446,28 @@ void TestHelp::replyIsCheckedFrameByFrame()
     QFETCH(int, failure);
     const HelpReply parsed = ParseHelpReply(reply);
     QCOMPARE(static_cast<int>(parsed.failure), failure);
-    if (failure == 0) {
-        // What is read is exactly what the reader's own encoding gives back.
-        QCOMPARE(parsed.manual.defaultTopic, QString("/a.html"));
-        QCOMPARE(ParseHelpReply(EncodeHelpReply(parsed)).manual, parsed.manual);
-    } else {
-        QCOMPARE(parsed.manual, HelpManual{});
-    }
-}
-
-void TestHelp::contentsTree_data()
-{
-    QTest::addColumn<QString>("sitemap");
-    QTest::addColumn<QStringList>("topics"); // depth, name, page
-    auto entry = [](const char* name, const char* local = nullptr) {
-        QString e = QString("<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"%1\">")
-                        .arg(name);
-        if (local)
-            e += QString("<param name=\"Local\" value=\"%1\">").arg(local);
-        return e + "</OBJECT>\n";
-    };
-    QTest::newRow("levels and references")
-        << "<UL>" + entry("Fish &amp; chips &#x2014;  &lt;b&gt;", "a&amp;b.html") + "<UL>" +
-               entry("Two") + "</UL>" + entry("Three", "dir/three.html#part") + "</UL>"
-        << QStringList{QString::fromUtf8("0 Fish & chips \u2014 <b> /a&b.html"), "1 Two ",
-                       "0 Three /dir/three.html#part"};
-    QTest::newRow("never more than one level down")
-        << "<ul>" + entry("Top") + "<ul><ul><ul>" + entry("Deep") + entry("Deep too") +
-               "</ul></ul></ul></ul>" + entry("Back")
-        << QStringList{"0 Top ", "1 Deep ", "1 Deep too ", "0 Back "};
-    QTest::newRow("other objects and unfinished tags")
-        << "<ul><object type=\"application/x-other\"><param name=\"Name\" value=\"No\"></object>" +
-               entry("Yes", "y.html") + "<object type=\"text/sitemap\"><param name=\"Name\""
-        << QStringList{"0 Yes /y.html"};
+    // What is read is exactly what the reader's own encoding gives back.
+    QCOMPARE(parsed.manual.defaultTopic, failure ? QString() : QString("/a.html"));
+    QCOMPARE(ParseHelpReply(EncodeHelpReply(parsed)).manual, parsed.manual);
 }
 
 void TestHelp::contentsTree()
 {
-    QFETCH(QString, sitemap);
-    QFETCH(QStringList, topics);
+    // An entry nests at most one level below the one before, however many
+    // lists open between; only named sitemap objects are entries.
+    const QString entry = "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"%1\">"
+                          "<param name=\"Local\" value=\"%2\"></OBJECT>\n";
+    const QString sitemap =
+        "<UL>" + entry.arg("Fish &amp; chips &#x2014;  &lt;b&gt;", "a&amp;b.html") +
+        "<ul><ul><UL>" + entry.arg("Two", "") + entry.arg("Too", "dir/too.html#part") +
+        "</ul></ul></ul></UL>" + entry.arg("Back", "b.html") + entry.arg("", "none.html") +
+        "<object type=\"application/x-other\"><param name=\"Name\" value=\"No\"></object>" +
+        "<object type=\"text/sitemap\"><param name=\"Name\"";
     QStringList read;
     for (const HelpTopic& topic : ParseContents(sitemap))
         read << QString("%1 %2 %3").arg(topic.depth).arg(topic.name, topic.local);
-    QCOMPARE(read, topics);
+    QCOMPARE(read, QStringList({QString::fromUtf8("0 Fish & chips \u2014 <b> /a&b.html"), "1 Two ",
+                                "1 Too /dir/too.html#part", "0 Back /b.html"}));
 }
 
 QTEST_MAIN(TestHelp)

@@ -41,29 +41,13 @@ if(KIND STREQUAL "pages")
 <a href="data:text/html,hello">inline data</a>
 <a href="ftp://example.org/file">a file server</a></p>]=])
 
-  # Beyond a limit: each is refused with its reason.
+  # Beyond a limit: each is refused with its reason, at once.
   nested(body 3000 "<table><tr><td>" "cell" "</td></tr></table>")
   page(deep-tables.html "${body}")
   nested(body 10000 "<b><i><span>" "text" "</span></i></b>")
   page(deep-inline.html "${body}")
   nested(body 20000 "<ul><li>" "item" "</li></ul>")
   page(deep-lists.html "${body}")
-  string(REPEAT "<li><p>item " 600 body) # nests, as the parser reads it
-  page(items-in-paragraphs.html "${body}")
-  nested(body 5 "<table><tr><td>" "cell" "</td></tr></table>")
-  page(nested-tables.html "${body}")
-  string(REPEAT "<td>c" 50 row)
-  string(REPEAT "<tr>${row}" 41 rows)
-  page(many-cells.html "<table>${rows}</table>")
-  # html, head, title, body and ul come with these
-  string(REPEAT "<li>item" 3996 items)
-  page(many-elements.html "<ul>${items}</ul>")
-  string(REPEAT "<img src=\"picture.gif\">" 301 pictures)
-  page(many-pictures.html "${pictures}")
-  string(REPEAT "word" 5001 word)
-  page(long-word.html "<p>${word}</p>")
-  string(REPEAT "p { color: black }\n" 301 rules)
-  page(many-rules.html "<style>${rules}</style><p>styled</p>")
   # Inside every limit one by one, too much all together.
   string(REPEAT "word" 5000 word)
   string(REPEAT "${word} " 12 words)
@@ -75,11 +59,13 @@ if(KIND STREQUAL "pages")
   string(REPEAT "<p>${paragraph}</p>\n" 2700 body) # 5 MiB: too large to leave the reader
   page(huge.html "${body}")
 
-  # Just inside every limit: each shows.
+  # Just inside every limit: each shows within a second. html, head, title,
+  # body and ul come with the elements.
   # 4 deep: the three around count 1 + 2 + 4, the 249 cells inside 8 each.
   string(REPEAT "<tr><td>c<td>c<td>c" 83 rows)
   nested(body 3 "<table><tr><td>" "<table>${rows}</table>" "</td></tr></table>")
   page(limit-tables.html "${body}")
+  string(REPEAT "<td>c" 50 row)
   string(REPEAT "<tr>${row}" 40 rows)
   page(limit-cells.html "<table>${rows}</table>")
   string(REPEAT "<b><i><span>" 33 opening)
