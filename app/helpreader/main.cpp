@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr rlim_t kMaxAddressSpace = rlim_t(1) << 30;
-
 bool writeAll(const QByteArray& bytes)
 {
     qsizetype written = 0;
@@ -48,6 +46,7 @@ int main(int argc, char* argv[])
     const rlimit noCore{0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
 #if !defined(__SANITIZE_ADDRESS__) && !QUILLMERE_HAS_FEATURE(address_sanitizer)
+    constexpr rlim_t kMaxAddressSpace = rlim_t(1) << 30;
     const rlimit memory{kMaxAddressSpace, kMaxAddressSpace};
     setrlimit(RLIMIT_AS, &memory);
 #endif
