@@ -30,7 +30,7 @@ constexpr int kSlowdown = 1;
 #endif
 // Longer than this and the user sees a frozen window; a page at the limits
 // may take up to a second to lay out.
-constexpr qint64 kFrozenMs = 250 * kSlowdown;
+constexpr qint64 kFrozenMs = 500 * kSlowdown;
 constexpr qint64 kLayoutMs = 1000 * kSlowdown;
 
 const QString kBuildDir = QStringLiteral(QUILLMERE_BUILD_DIR);
