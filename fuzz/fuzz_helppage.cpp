@@ -7,17 +7,14 @@
 
 #include <QUrl>
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
+// qFatal aborts, which the fuzzer reports with the reason.
 void check(bool holds, const char* what)
 {
-    if (!holds) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
+    if (!holds)
+        qFatal("broken: %s", what);
 }
 
 void reply(const QByteArray& bytes)
@@ -26,9 +23,8 @@ void reply(const QByteArray& bytes)
     const HelpManual& manual = parsed.manual;
     if (parsed.failure != HelpFailure::None)
         return check(manual == HelpManual{}, "a failed reply carries a manual");
-    check(manual.objects.contains(manual.defaultTopic) ||
-              manual.oversized.contains(manual.defaultTopic),
-          "the default topic is not in the manual");
+    const QString& home = manual.defaultTopic;
+    check(manual.objects.contains(home) || manual.oversized.contains(home), "no default topic");
     check(manual.objects.size() + manual.oversized.size() <= kMaxHelpObjects, "too many objects");
     qint64 total = 0;
     for (auto it = manual.objects.cbegin(); it != manual.objects.cend(); total += it++->size())
@@ -38,24 +34,23 @@ void reply(const QByteArray& bytes)
         check(IsHelpObjectPath(it.key()) && *it > kMaxHelpObjectBytes, "a bad oversized object");
     check(ParseHelpReply(EncodeHelpReply(parsed)).manual == manual, "encoding changes the manual");
     // What the viewer would lay out first.
-    CheckHelpPage(manual.objects.value(manual.defaultTopic));
+    CheckHelpPage(manual.objects.value(home));
     CheckContents(manual.objects.value(manual.contentsFile));
 }
 
 void page(const QByteArray& bytes, const uint8_t* data, size_t size)
 {
-    const HelpPage checked = CheckHelpPage(bytes);
-    check(checked.refusal.isEmpty() ? checked.html == DecodeHelpText(bytes)
-                                    : checked.html.isEmpty(),
-          "a page changed on the way, or refused with its text");
+    const HelpPage got = CheckHelpPage(bytes);
+    const QString html = DecodeHelpText(bytes);
+    // A page shows as it is, or not at all.
+    check(got.refusal.isEmpty() ? got.html == html : got.html.isEmpty(), "a page was altered");
     // Small limits taken from the input, so that every one of them is reached:
     // measuring stops where the first is passed, which changes no verdict.
     auto limit = [&](size_t i) { return i < size ? 1 + data[i] % 24 : 8; };
     const HtmlLimits small{1 << 20,  limit(0), limit(1), limit(2), limit(3),
                            limit(4), limit(5), limit(6), limit(7), 40 * limit(9)};
-    const QString html = DecodeHelpText(bytes);
-    const HtmlLimits none{INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX,
-                          INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX};
+    const int m = INT_MAX;
+    const HtmlLimits none{m, m, m, m, m, m, m, m, m, m};
     check(HtmlRefusal(MeasureHtml(html, small), small).isEmpty() ==
               HtmlRefusal(MeasureHtml(html, none), small).isEmpty(),
           "stopping early changed the verdict");
@@ -80,16 +75,15 @@ void contents(const QByteArray& bytes, int most)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const auto bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     reply(bytes);
     page(bytes, data, size);
     contents(bytes, size > 8 ? data[8] % 16 : 3);
     const QString text = QString::fromUtf8(bytes);
     check(DecodeHtmlEntities(text).size() <= text.size(), "references grew the text");
     const QUrl url(text);
-    const QString scheme = url.scheme();
-    check(!MayOpenOutsideHelp(url) || scheme == "http" || scheme == "https" || scheme == "mailto",
+    check(!MayOpenOutsideHelp(url) || QStringList{"http", "https", "mailto"}.contains(url.scheme()),
           "a link of another kind may leave the help");
     return 0;
 }
