@@ -42,7 +42,7 @@ inline QStringList ShippedLines(const QString& rel)
 {
     QFile file(SourceDir() + QString(rel).replace('\\', '/'));
     QStringList lines =
-        file.open(QIODevice::ReadOnly) ? QString(file.readAll()).split("\r\n") : QStringList{""};
+        QString(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray()).split("\r\n");
     lines.removeLast(); // after the last line's end
     return lines;
 }
@@ -52,18 +52,17 @@ inline QStringList ShippedLines(const QString& rel)
 struct ScriptedDraws {
     ScriptedDraws(const QList<float>& draws)
     {
-        RandomSource::SetScript([this, draws] { return draws.value(m_next++, 0.0f); });
+        RandomSource::SetScript([this, draws] { return draws.value(used++, 0.0f); });
     }
     ~ScriptedDraws() { RandomSource::SetScript({}); }
-    int used() const { return m_next; }
-    int m_next = 0;
+    int used = 0;
 };
 
 // Catches the problem messages that would otherwise open a box.
 struct ProblemCatcher {
     ProblemCatcher()
     {
-        Problems::SetNotifier([this](QObject*, const QString& m) { messages << m; });
+        Problems::SetNotifier([this](auto, const QString& m) { messages << m; });
     }
     ~ProblemCatcher() { Problems::SetNotifier({}); }
     QStringList messages;
@@ -83,6 +82,14 @@ template <typename Answer> void AnswerNextModal(Answer answer)
         }
     });
     timer->start(10);
+}
+
+// Whether `text` shows whole in `w` at 96 dpi, width and height, beside a drop-down's arrow.
+inline bool Fits(QWidget* w, const QString& text)
+{
+    const QFontMetrics fm(w->font());
+    return fm.horizontalAdvance(text) <= w->width() - (qobject_cast<QComboBox*>(w) ? 20 : 0) &&
+           -fm.tightBoundingRect(text).top() + fm.descent() <= w->height();
 }
 
 // The largest single-precision value below 1.
@@ -107,16 +114,12 @@ inline QStringList FolderSignature(const QString& dir)
                        QString::asprintf(" mode %o size %lld mtime %lld.%09ld",
                                          unsigned(st.st_mode), qlonglong(st.st_size),
                                          qlonglong(st.st_mtim.tv_sec), long(st.st_mtim.tv_nsec));
-        if (S_ISLNK(st.st_mode))
-            line += " -> " + QFile::symLinkTarget(path);
         QFile file(path);
-        if (S_ISREG(st.st_mode) && file.open(QIODevice::ReadOnly)) {
-            QCryptographicHash hash(QCryptographicHash::Md5);
-            for (qint64 done = 0; done < (qint64(64) << 20) && !file.atEnd(); done += 1 << 20)
-                hash.addData(file.read(1 << 20));
-            line += " md5 " + hash.result().toHex();
-        }
-        lines << line;
+        if (S_ISREG(st.st_mode) && file.open(QIODevice::ReadOnly))
+            line += " md5 " +
+                    QCryptographicHash::hash(file.read(qint64(64) << 20), QCryptographicHash::Md5)
+                        .toHex();
+        lines << line + " -> " + QFile::symLinkTarget(path);
     }
     lines.sort();
     return lines;
