@@ -41,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray file(reinterpret_cast<const char*>(data + 3), qsizetype(size - 3));
 
     const WordListRead whole = read(file, {.chunkBytes = file.size() + 1});
-    const WordListRead part =
-        read(file, {.maxLines = maxLines, .maxBytes = maxBytes, .chunkBytes = chunk});
+    const auto part = read(file, {.maxLines = maxLines, .maxBytes = maxBytes, .chunkBytes = chunk});
     require(whole.error.isEmpty(), "a small file is read whole");
     require(part.lines.size() <= maxLines, "no more entries than the room left");
     require(whole.lines.mid(0, part.lines.size()) == part.lines, "limits only cut off the end");

@@ -7,16 +7,16 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
-#include <numeric>
 #include <tuple>
 
 namespace {
 
 // The exit status (-1 for a crash), standard output and standard error.
-std::tuple<int, QByteArray, QByteArray> batch(const QStringList& args)
+std::tuple<int, QByteArray, QByteArray>
+batch(const QStringList& args, const char* program = QUILLMERE_BUILD_DIR "/quillmere-batch")
 {
     QProcess process;
-    process.start(QStringLiteral(QUILLMERE_BUILD_DIR "/quillmere-batch"), args);
+    process.start(program, args);
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
@@ -33,12 +33,9 @@ void writeLists(const TempExeDir& dir)
                  "greek/surnames:GrS japanese/male_firstnames:JaM japanese/female_firstnames:JaF "
                  "japanese/surnames:JaS gaelic/gaelic_male:GaM gaelic/gaelic_female:GaF "
                  "demon/demon_names:De")
-             .split(' ')) {
-        QStringList entries;
-        for (int i = 0; i < 7; ++i)
-            entries << file.section(':', 1) + QString::number(i);
-        dir.write("/data/" + file.section(':', 0, 0) + ".quillmere", entries);
-    }
+             .split(' '))
+        dir.write("/data/" + file.section(':', 0, 0) + ".quillmere",
+                  QString("X0 X1 X2 X3 X4 X5 X6").replace("X", file.section(':', 1)).split(' '));
 }
 
 } // namespace
@@ -164,9 +161,9 @@ void TestBatch::outputs()
         std::get<1>(batch({"title", "-n", "100000", "--seed", "7", "--data", exe.full("/data")}));
     for (const QByteArray& line : titles.trimmed().split('\n'))
         ++cells[line];
-    const double chi2 = std::accumulate(cells.begin(), cells.end(), 0.0, [](double sum, int o) {
-        return sum + (o - 1e5 / 70) * (o - 1e5 / 70) / (1e5 / 70);
-    });
+    double chi2 = 0;
+    for (const int o : cells)
+        chi2 += (o - 1e5 / 70) * (o - 1e5 / 70) / (1e5 / 70);
     QVERIFY2(cells.size() == 70 && chi2 < 111.4, qPrintable(QString::number(chi2)));
 
     // Entries that a careless writer of CSV or JSON would damage come back exactly (and JSON
@@ -180,20 +177,18 @@ void TestBatch::outputs()
     // spaces of an unquoted field are dropped.
     const auto csvFields = [](const QString& line) {
         static const QRegularExpression field(R"re((?:^|,)(?:"((?:[^"]|"")*)"|([^,"]*)))re");
-        QStringList fields;
+        QStringList f;
         for (const QRegularExpressionMatch& m : field.globalMatch(line))
-            fields << (m.hasCaptured(1) ? m.captured(1).replace("\"\"", "\"")
-                                        : m.captured(2).trimmed());
-        return fields;
+            f << (m.hasCaptured(1) ? m.captured(1).replace("\"\"", "\"") : m.captured(2).trimmed());
+        return f;
     };
     for (const QString format : {"csv", "json"}) {
         const auto [status, out, err] = batch(
             {"item", "--unique", "-n", "37", "--format", format, "--data", exe.full("/data")});
         QVERIFY2(status == 1 && err.contains("only 36 different results; 37"), err.data());
         QStringList lines = QString::fromUtf8(out).split(format == "csv" ? "\r\n" : "\n");
-        QCOMPARE(lines.takeLast(), QString());
-        QCOMPARE(format == "csv" ? lines.takeFirst() : "item,first_word,second_word",
-                 QString("item,first_word,second_word"));
+        QVERIFY(lines.takeLast().isEmpty() &&
+                (format == "json" || lines.takeFirst() == "item,first_word,second_word"));
         for (const QString& line : lines) {
             const QJsonObject o = QJsonDocument::fromJson(line.toUtf8()).object();
             const QStringList f =
@@ -209,14 +204,12 @@ void TestBatch::outputs()
 
     // A reader that goes away ends the run quietly, long before a billion titles; output that
     // cannot be written is told, with status 1.
-    QProcess shell;
-    shell.start("bash",
-                {"-c", "exec 2>&1; b='" QUILLMERE_BUILD_DIR "/quillmere-batch'; \"$b\" title -n "
-                       "1000000000 | head -1 >/dev/null; echo ${PIPESTATUS[0]}; \"$b\" title "
-                       "-n 100000 >/dev/full; echo $?"});
-    QVERIFY(shell.waitForFinished(20000));
-    QCOMPARE(shell.readAll(), QByteArray("0\nquillmere-batch: cannot write the results: No space "
-                                         "left on device\n1\n"));
+    const auto [code, shellOut, shellErr] = batch(
+        {"-c", "b='" QUILLMERE_BUILD_DIR "/quillmere-batch'; \"$b\" title -n 1000000000 | head -1 "
+               ">/dev/null; echo ${PIPESTATUS[0]}; \"$b\" title -n 100000 >/dev/full; echo $?"},
+        "bash");
+    QCOMPARE(shellOut + shellErr,
+             "0\n1\nquillmere-batch: cannot write the results: No space left on device\n");
 }
 
 QTEST_GUILESS_MAIN(TestBatch)

@@ -15,7 +15,6 @@ class TestReader : public QObject {
 private slots:
     void readsEntries_data();
     void readsEntries();
-    void limits_data();
     void limits();
     void failures();
 };
@@ -33,10 +32,8 @@ QByteArray numbered(int count, int from = 1)
 struct FailingDevice : QBuffer {
     qint64 readData(char* data, qint64 max) override
     {
-        if (pos() < size())
-            return QBuffer::readData(data, max);
         setErrorString("Input/output error");
-        return -1;
+        return pos() < size() ? QBuffer::readData(data, max) : -1;
     }
 };
 } // namespace
@@ -48,36 +45,34 @@ void TestReader::readsEntries_data()
     const auto row = [](const char* name, const QByteArray& bytes, const QStringList& entries) {
         QTest::newRow(name) << bytes << entries;
     };
-    const auto encoded = [](QStringConverter::Encoding order, const QString& text) -> QByteArray {
-        return QStringEncoder(order, QStringConverter::Flag::WriteBom).encode(text);
+    using E = QStringConverter;
+    const auto encoded = [](E::Encoding order, const QString& text) -> QByteArray {
+        return QStringEncoder(order, E::Flag::WriteBom).encode(text);
     };
     row("lf, cr, cr lf", "a\nb\rc\r\n", {"a", "b", "c"});
     row("blanks", "a\r\n\r\nb\n\r\r\n", {"a", "", "b", "", ""});
     row("as written, no final end", "  Lord of Ash \r\nx\r\nx", {"  Lord of Ash ", "x", "x"});
     row("empty", "", {});
-    row("utf-8, one bom dropped", "\xEF\xBB\xBFSe\xC3\xA1n\r\n\xEF\xBB\xBF",
+    row("utf-8, a bom dropped", "\xEF\xBB\xBFSe\xC3\xA1n\r\n\xEF\xBB\xBF",
         {u"Seán"_qs, u"\uFEFF"_qs});
     row("windows-1252", "Se\xE1n\r\n\x80 \x93q\x94\r\ncaf\xC3",
         {u"Seán"_qs, u"€ “q”"_qs, u"cafÃ"_qs});
     // Each line on its own: an author may append to a list in another editor.
-    row("utf-8 and windows-1252 lines", "\xC5\x8Ckami\r\nSe\xE1n\r\n\xF0\x9F\x90\x89 caf\xC3\xA9",
+    row("utf-8 and 1252 lines", "\xC5\x8Ckami\r\nSe\xE1n\r\n\xF0\x9F\x90\x89 caf\xC3\xA9",
         {u"Ōkami"_qs, u"Seán"_qs, u"🐉 café"_qs});
     // Overlong, surrogate, above U+10FFFF, cut short: none of them is UTF-8.
     row("not quite utf-8", "\xC0\xAF\r\n\xED\xA0\x80\r\n\xF4\x90\x80\x80\r\n\xE2\x82",
         {u"À¯"_qs, u"í\u00A0€"_qs, u"ô\u0090€€"_qs, u"â‚"_qs});
-    row("utf-16 le", encoded(QStringConverter::Utf16LE, u"Alpha\r\nŌkami\r\n\r\n🐉\r\n"_qs),
+    row("utf-16 le", encoded(E::Utf16LE, u"Alpha\r\nŌkami\r\n\r\n🐉\r\n"_qs),
         {"Alpha", u"Ōkami"_qs, "", u"🐉"_qs});
-    row("utf-16 be, cr and lf alone, odd last byte",
-        encoded(QStringConverter::Utf16BE, u"Ōkami\rb\n\uFEFFc"_qs) + "\x01",
+    row("utf-16 be, lone cr, odd byte", encoded(E::Utf16BE, u"Ōkami\rb\n\uFEFFc"_qs) + "\x01",
         {u"Ōkami"_qs, "b", u"\uFEFFc\uFFFD"_qs});
     row("utf-16 le bom only", "\xFF\xFE", {});
     // Units no encoder writes: above U+10FFFF, a lone surrogate, a last one cut short.
-    row("utf-32 le",
-        encoded(QStringConverter::Utf32LE, u"AŌ\r\n🐉"_qs) + QByteArray("\0\0\x11\0\n\0\0\0", 8),
+    row("utf-32 le", encoded(E::Utf32LE, u"AŌ\r\n🐉"_qs) + QByteArray("\0\0\x11\0\n\0\0\0", 8),
         {u"AŌ"_qs, u"🐉\uFFFD"_qs});
     row("utf-32 be, cut short",
-        encoded(QStringConverter::Utf32BE, u"x\r"_qs) +
-            QByteArray("\0\0\xD8\0\0\0\0\r\0\0\0\n\0\0\0y\0\0", 18),
+        encoded(E::Utf32BE, u"x\r"_qs) + QByteArray("\0\0\xD8\0\0\0\0\r\0\0\0\n\0\0\0y\0\0", 18),
         {"x", u"\uFFFD"_qs, u"y\uFFFD"_qs});
 }
 
@@ -97,54 +92,49 @@ void TestReader::readsEntries()
     }
 }
 
-void TestReader::limits_data()
+void TestReader::limits()
 {
-    // The NPC window fills its list from the demon names (`demons` lines),
-    // then from the Gaelic file.
-    QTest::addColumn<int>("demons");
-    QTest::addColumn<QByteArray>("gaelic");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("last");
-    QTest::addColumn<QString>("reason"); // empty: no message
-    const auto row = [](const char* name, int demons, const QByteArray& gaelic, int count,
-                        const QString& last, const QString& reason = {}) {
-        QTest::newRow(name) << demons << gaelic << count << last << reason;
-    };
+    // The NPC window fills its list from the demon names (`demons` lines), then from the Gaelic
+    // file; `reason` empty: no message.
     const QString full = "a list holds at most 32767 entries; the lines beyond were not added";
     const QString big = "the file is larger than 4 MiB; only its first lines were read";
     const QByteArray nuls(4194304 - 5, 0);
-    row("exactly 32767", 0, numbered(32767), 32767, "32767");
-    row("exactly 32767, no final end", 0, numbered(32767).chopped(2), 32767, "32767");
-    row("32768", 0, numbered(32768), 32767, "32767", full);
-    row("exactly the room left", 20000, numbered(12767), 32767, "12767");
-    row("one more than the room left", 20000, numbered(12768), 32767, "12767", full);
-    row("full list, empty file", 32767, "", 32767, "132767");
-    row("full list, one blank line", 32767, "\r\n", 32767, "132767", full);
-    row("exactly 4 MiB", 0, "a\r\n" + nuls + "\r\n", 2, QString(nuls.size(), QChar(0)));
-    row("one byte over 4 MiB", 0, "a\r\n" + nuls + "\r\nz", 2, QString(nuls.size(), QChar(0)), big);
-    row("5 MiB, cut at the last whole line", 0, "a\r\nb\r\n" + QByteArray(5 << 20, 0) + "c\r\n", 2,
-        "b", big);
-}
-
-void TestReader::limits()
-{
-    QFETCH(int, demons);
-    QFETCH(QByteArray, gaelic);
-    QFETCH(int, count);
-    QFETCH(QString, last);
-    QFETCH(QString, reason);
-    TempExeDir exe;
-    exe.write("\\data\\demon\\demon_names.quillmere", numbered(demons, 100001));
-    const QString path = exe.write("\\data\\gaelic\\gaelic_male.quillmere", gaelic);
-    ProblemCatcher catcher;
-    Form2 npc;
-    QCoreApplication::processEvents(); // the load tells its problems once the window is up
-    const WordListModel& names = *npc.npc_name_list;
-    QCOMPARE(names.count(), count);
-    QCOMPARE(names.entry(demons - 1), demons ? QString::number(100000 + demons) : "");
-    QCOMPARE(names.entry(count - 1), last);
-    const QString told = "Quillmere could not read this word list:\n\n" + path + ": " + reason;
-    QCOMPARE(catcher.messages, reason.isEmpty() ? QStringList() : QStringList{told});
+    struct Row {
+        const char* name;
+        int demons, count;
+        QByteArray gaelic;
+        QString last, reason;
+    };
+    const Row rows[] = {
+        {"exactly 32767", 0, 32767, numbered(32767), "32767", ""},
+        {"exactly 32767, no final end", 0, 32767, numbered(32767).chopped(2), "32767", ""},
+        {"32768", 0, 32767, numbered(32768), "32767", full},
+        {"exactly the room left", 20000, 32767, numbered(12767), "12767", ""},
+        {"one more than the room left", 20000, 32767, numbered(12768), "12767", full},
+        {"full list, empty file", 32767, 32767, "", "132767", ""},
+        {"full list, one blank line", 32767, 32767, "\r\n", "132767", full},
+        {"exactly 4 MiB", 0, 2, "a\r\n" + nuls + "\r\n", QString(nuls.size(), QChar(0)), ""},
+        {"one byte over 4 MiB", 0, 2, "a\r\n" + nuls + "\r\nz", QString(nuls.size(), QChar(0)),
+         big},
+        {"5 MiB, cut at the last whole line", 0, 2, "a\r\nb\r\n" + QByteArray(5 << 20, 0) + "c\r\n",
+         "b", big},
+    };
+    for (const Row& r : rows) {
+        TempExeDir exe;
+        exe.write("\\data\\demon\\demon_names.quillmere", numbered(r.demons, 100001));
+        const QString path = exe.write("\\data\\gaelic\\gaelic_male.quillmere", r.gaelic);
+        ProblemCatcher catcher;
+        Form2 npc;
+        QCoreApplication::processEvents(); // the load tells its problems once the window is up
+        const WordListModel& names = *npc.npc_name_list;
+        const QString lastDemon = r.demons ? QString::number(100000 + r.demons) : "";
+        const QString told = "Quillmere could not read this word list:\n\n" + path + ": ";
+        QVERIFY2(names.count() == r.count && names.entry(r.demons - 1) == lastDemon &&
+                     names.entry(r.count - 1) == r.last &&
+                     catcher.messages ==
+                         (r.reason.isEmpty() ? QStringList() : QStringList{told + r.reason}),
+                 r.name);
+    }
 }
 
 // The failures of one action are told together, once, each with the full
@@ -160,18 +150,17 @@ void TestReader::failures()
     list.append({"kept"});
     {
         Problems::Scope scope(nullptr);
-        const auto openFiles = [] { return QDir("/proc/self/fd").count(); };
-        const auto open = openFiles();
+        const auto open = QDir("/proc/self/fd").count();
         for (const char* bad : {"missing", "folder", "device"})
             LoadWordList(list, QString("\\data\\%1.quillmere").arg(bad));
-        QCOMPARE(openFiles(), open);
+        QCOMPARE(QDir("/proc/self/fd").count(), open);
         QCOMPARE(list.entries(), QStringList{"kept"});
     }
-    const QString data = exe.path() + "/data/";
-    QCOMPARE(catcher.messages, QStringList{"Quillmere could not read these word lists:\n\n" + data +
-                                           "missing.quillmere: No such file or directory\n" + data +
-                                           "folder.quillmere: it is a folder, not a file\n" + data +
-                                           "device.quillmere: it is not a regular file"});
+    const QString told =
+        QString("Quillmere could not read these word lists:\n\n%1missing.quillmere: "
+                "No such file or directory\n%1folder.quillmere: it is a folder, "
+                "not a file\n%1device.quillmere: it is not a regular file");
+    QCOMPARE(catcher.messages, QStringList{told.arg(exe.path() + "/data/")});
 
     FailingDevice device;
     device.setData("one\r\ntwo\r\nthr");
