@@ -96,7 +96,11 @@ void TestBadFiles::catalogue_data()
     };
     const Plant fifo = [](const QString& p) { ::mkfifo(QFile::encodeName(p).constData(), 0644); };
     const QString notRegular = "it is not a regular file";
-    // What a missing file or a folder is told is the reader test's; the list ends as empty as here.
+    const QString tooBig = "the file is larger than 4 MiB; only its first lines were read";
+    row("missing", [](const QString&) {}, {outcome("No such file or directory", 0)});
+    row("empty", writing(""), {outcome("", 0)});
+    row("a folder", [](const QString& p) { QDir().mkpath(p); },
+        {outcome("it is a folder, not a file", 0)});
     row("a fifo", fifo, {outcome(notRegular, 0)});
     // Swapped back and forth while Game Title reads over and over.
     row("a fifo swapped in after the check", plantFileAndPipe,
@@ -105,14 +109,20 @@ void TestBadFiles::catalogue_data()
     row("a symlink loop", linkingTo("adjectives-ect.quillmere"),
         {outcome("Too many levels of symbolic links", 0)});
     row("no read permission", writing("Alpha\r\n", 0, {}), {outcome("Permission denied", 0)});
-    row("1 GB sparse", writing("", qint64(1) << 30),
-        {outcome("the file is larger than 4 MiB; only its first lines were read", 0)});
+    row("1 GB sparse", writing("", qint64(1) << 30), {outcome(tooBig, 0)});
     row("200 MB, lines first",
         writing(QByteArray("Wandering Lantern\r\n").repeated(60000), 200'000'000),
         {outcome("a list holds at most 32767 entries; the lines beyond were not added", 32767,
                  {"Wandering Lantern", "Wandering Lantern"})});
     row("the longest line kept", writing(QByteArray((4 << 20) - 2, 'x') + "\r\n"),
         {outcome("", 1, {QString((4 << 20) - 2, 'x')})});
+    row("a 50 MB line (sparse)", writing("x", 50'000'000), {outcome(tooBig, 0)});
+    row("utf-16 with bom",
+        writing(QByteArray("\xFF\xFE") +
+                QByteArray(reinterpret_cast<const char*>(u"Alpha\r\nŌkami\r\n"), 28)),
+        {outcome("", 2, {"Alpha", u"Ōkami"_qs})});
+    row("mixed utf-8 and windows-1252", writing("\xC5\x8Ckami\r\nSe\xE1n\r\n"),
+        {outcome("", 2, {u"Ōkami"_qs, u"Seán"_qs})});
     row("nul bytes", writing(QByteArray("a\0b\r\n\0\0\0\r\n", 10)),
         {outcome("", 2, {QString("a") + QChar(0) + "b", QString(3, QChar(0))})});
 }
