@@ -63,6 +63,13 @@ void SetNotifier(Notifier n)
     overridingNotifier() = std::move(n);
 }
 
+void Tell(QObject* parent, const QString& sentence)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(programName()), qPrintable(sentence));
+    std::fflush(stderr);
+    notify(parent, sentence);
+}
+
 QString Message(const QStringList& lines)
 {
     const QString head = lines.size() == 1

@@ -28,6 +28,10 @@ using Notifier = std::function<void(QObject* parent, const QString& message)>;
 void SetDefaultNotifier(Notifier notifier);
 void SetNotifier(Notifier notifier);
 
+// Tells the user one sentence at once, on standard error too: for what goes
+// wrong outside any word list.
+void Tell(QObject* parent, const QString& sentence);
+
 // Formats the message shown for a set of problem lines.
 QString Message(const QStringList& lines);
 

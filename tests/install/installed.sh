@@ -27,7 +27,7 @@ expected_files() {
         share/metainfo/$id.metainfo.xml
     printf '%s\n' "bin/quillmere-batch -> ../lib/quillmere/quillmere-batch" \
         lib/quillmere/quillmere-batch share/bash-completion/completions/quillmere-batch \
-        share/man/man1/quillmere-batch.1"$man" lib/quillmere/quillmere-helpreader
+        share/man/man1/quillmere-batch.1"$man" lib/quillmere/quillmere-help
 }
 found_files() { (cd "$1" && find . -path ./lib/quillmere/data -prune -o -type l -printf '%P -> %l\n' -o -type f -printf '%P\n'); }
 word_lists() { (cd "$1" && find . -name '*.quillmere' | sort); }
