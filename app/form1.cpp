@@ -147,10 +147,6 @@ void Form1::createToolbar(QWidget* client)
 
 void Form1::createControls(QWidget* client)
 {
-    const QFont heading = arial(16, true); // Arial 12 pt bold
-    const QFont title = arial(24, true);   // Arial 18 pt bold
-    const QFont button = arial(15, false); // Arial 11.25 pt
-
     Label1 = place(new QLabel(QStringLiteral("Primary Words"), client), "Label1",
                    Twips(120, 600, 2175, 375));
     Label2 = place(new QLabel(QStringLiteral("Secondary Words"), client), "Label2",
@@ -170,7 +166,13 @@ void Form1::createControls(QWidget* client)
     Text2 = place(new ResultBox(client), "Text2", Twips(2400, 2280, 3855, 405));
     Command1 = place(new QPushButton(QStringLiteral("Generate"), client), "Command1",
                      Twips(2400, 2760, 3855, 495));
+    setUpControls();
+    connectControls();
+}
 
+void Form1::setUpControls()
+{
+    const QFont heading = arial(16, true); // Arial 12 pt bold
     for (QLabel* label : {Label1, Label2}) {
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         label->setFont(heading);
@@ -179,7 +181,7 @@ void Form1::createControls(QWidget* client)
     // edge clips only the empty space above the capitals, never the tails
     // of "q" and "p" in "Random Equipment".
     thething->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-    thething->setFont(title);
+    thething->setFont(arial(24, true)); // Arial 18 pt bold
     char_genderL->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     char_nationL->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     char_genderL->setBuddy(char_sex);
@@ -197,7 +199,7 @@ void Form1::createControls(QWidget* client)
     Text2->setAlignment(Qt::AlignCenter);
     Text2->setMaxLength(kMaxResultLength);
     Text2->setFont(heading);
-    Command1->setFont(button);
+    Command1->setFont(arial(15, false)); // Arial 11.25 pt
     Command1->setAutoDefault(false);
     Command1->setDefault(false);
 
@@ -207,7 +209,10 @@ void Form1::createControls(QWidget* client)
     Command1->setAccessibleName(Command1->text());
     char_sex->setAccessibleName(char_genderL->text());
     char_lang2->setAccessibleName(char_nationL->text());
+}
 
+void Form1::connectControls()
+{
     // Keyboard order: lists and result first, then the character choices.
     QWidget::setTabOrder(prim_words, Command1);
     QWidget::setTabOrder(Command1, Text2);

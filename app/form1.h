@@ -70,6 +70,8 @@ public:
 
 private:
     void createControls(QWidget* client);
+    void setUpControls();
+    void connectControls();
     void createMenus();
     void createToolbar(QWidget* client);
     void startUp();
