@@ -13,26 +13,8 @@ namespace {
 // come back by itself.
 constexpr int kStartMs = 10000;
 constexpr int kAnswerMs = 2000;
-constexpr int kPingMs = 500;
-
-QString& viewerOverride()
-{
-    static QString program;
-    return program;
-}
 
 } // namespace
-
-QString HelpViewerProgram()
-{
-    return viewerOverride().isEmpty() ? ExecutableDir() + QStringLiteral("/quillmere-help")
-                                      : viewerOverride();
-}
-
-void SetHelpViewerProgramForTesting(const QString& program)
-{
-    viewerOverride() = program;
-}
 
 HelpViewerLink* HtmlHelp(QWidget* caller, const QByteArray& path8bit, int command, quintptr data)
 {
@@ -50,14 +32,15 @@ HelpViewerLink* HtmlHelp(QWidget* caller, const QByteArray& path8bit, int comman
 HelpViewerLink::HelpViewerLink(QWidget* owner) : QObject(owner), m_owner(owner)
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_pinger.setInterval(kPingMs);
     connect(&m_pinger, &QTimer::timeout, this, &HelpViewerLink::check);
     connect(&m_process, &QProcess::readyReadStandardOutput, this, &HelpViewerLink::readReports);
     connect(&m_process, &QProcess::finished, this, &HelpViewerLink::stopped);
     connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
-            tell(QStringLiteral("The help viewer \"%1\" could not be started to show \"%2\": %3.")
-                     .arg(m_process.program(), m_path, m_process.errorString()));
+            Problems::Tell(
+                m_owner,
+                QStringLiteral("The help viewer \"%1\" could not be started to show \"%2\": %3.")
+                    .arg(m_process.program(), m_path, m_process.errorString()));
     });
     owner->installEventFilter(this);
 }
@@ -83,10 +66,10 @@ void HelpViewerLink::start()
 {
     m_ending = false;
     m_listening = false;
-    m_process.start(HelpViewerProgram(),
+    m_process.start(ExecutableDir() + QStringLiteral("/quillmere-help"),
                     {m_path, QStringLiteral("--owner"), QString::number(m_owner->winId())});
     m_sinceAnswer.start();
-    m_pinger.start();
+    m_pinger.start(500);
 }
 
 void HelpViewerLink::end()
@@ -124,9 +107,10 @@ void HelpViewerLink::check()
         return m_pinger.stop();
     if (m_sinceAnswer.elapsed() > (m_listening ? kAnswerMs : kStartMs)) {
         end();
-        return tell(QStringLiteral("The help viewer stopped answering while showing \"%1\", so "
-                                   "Quillmere closed it.")
-                        .arg(m_path));
+        return Problems::Tell(
+            m_owner, QStringLiteral("The help viewer stopped answering while showing \"%1\", so "
+                                    "Quillmere closed it.")
+                         .arg(m_path));
     }
     if (m_listening)
         m_process.write("ping\n");
@@ -138,12 +122,9 @@ void HelpViewerLink::stopped(int exitCode, QProcess::ExitStatus status)
     // Closing the help window ends the viewer normally; anything else that
     // Quillmere did not ask for is worth a word.
     if (!m_ending && (status == QProcess::CrashExit || exitCode != 0))
-        tell(QStringLiteral("The help viewer closed unexpectedly while showing \"%1\"; the file "
-                            "may be damaged.")
-                 .arg(m_path));
-}
-
-void HelpViewerLink::tell(const QString& sentence)
-{
-    Problems::Tell(m_owner, sentence);
+        Problems::Tell(
+            m_owner,
+            QStringLiteral("The help viewer closed unexpectedly while showing \"%1\"; the file "
+                           "may be damaged.")
+                .arg(m_path));
 }

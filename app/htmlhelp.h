@@ -12,8 +12,8 @@ class QWidget;
 // way: the calling window, the help file's path as an 8-bit string in the
 // locale's encoding, a command and a data word.
 //
-// HH_DISPLAY_TOPIC with data 0 hands the file to the viewer program beside
-// the executable, which shows it at its default topic in a window owned by
+// HH_DISPLAY_TOPIC with data 0 hands the file to the viewer program
+// quillmere-help beside the executable, which shows it at its default topic in a window owned by
 // the caller's window, and returns at once with the link to that viewer.
 // Later calls bring the same viewer to the front. Other requests, and a call
 // without a caller, are not supported and return nullptr.
@@ -21,11 +21,6 @@ inline constexpr int HH_DISPLAY_TOPIC = 0;
 
 class HelpViewerLink;
 HelpViewerLink* HtmlHelp(QWidget* caller, const QByteArray& path8bit, int command, quintptr data);
-
-// The viewer program: quillmere-help beside the executable, unless a test
-// names another. An empty text restores it.
-QString HelpViewerProgram();
-void SetHelpViewerProgramForTesting(const QString& program);
 
 // One viewer process, owned by a window: started on the first request, asked
 // to show the first page again on later ones, ended when the window closes
@@ -55,7 +50,6 @@ private:
     void readReports();
     void check();
     void stopped(int exitCode, QProcess::ExitStatus status);
-    void tell(const QString& sentence);
 
     QWidget* m_owner;
     QProcess m_process;

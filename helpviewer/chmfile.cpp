@@ -50,16 +50,8 @@ QString ChmFile::open(const QString& path)
     m_handle = chm_open(self.constData());
     if (!m_handle)
         return QStringLiteral("it is not a compiled HTML help file");
-    if (const std::optional<QByteArray> system = read(QStringLiteral("/#SYSTEM")))
-        m_info = ParseSystemObject(*system);
+    m_info = ParseSystemObject(read(QStringLiteral("/#SYSTEM")).value_or(QByteArray()));
     return {};
-}
-
-bool ChmFile::contains(const QString& objectPath) const
-{
-    chmUnitInfo ui;
-    return m_handle && chm_resolve_object(m_handle, objectPath.toUtf8().constData(), &ui) ==
-                           CHM_RESOLVE_SUCCESS;
 }
 
 std::optional<QByteArray> ChmFile::read(const QString& objectPath) const

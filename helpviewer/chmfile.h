@@ -30,7 +30,6 @@ public:
     void close();
 
     const HelpFileInfo& info() const { return m_info; }
-    bool contains(const QString& objectPath) const;
     // The object at `objectPath` ("/index.html"), or nothing when the file
     // holds none there, or one too large or unreadable.
     std::optional<QByteArray> read(const QString& objectPath) const;

@@ -30,45 +30,25 @@ QString objectPath(const QString& name)
     return name.startsWith(QLatin1Char('/')) ? name : QLatin1Char('/') + name;
 }
 
-QString oneLine(const QString& text)
-{
-    QString clean;
-    for (const QChar c : text)
-        if (c.unicode() >= 0x20 && c.unicode() != 0x7f)
-            clean.append(c);
-    clean.truncate(kMaxTitleChars);
-    if (!clean.isEmpty() && clean.back().isHighSurrogate())
-        clean.chop(1);
-    return clean;
-}
-
 // The entities a help compiler writes into attribute values.
-QString decodeEntities(const QString& text)
+QString decodeEntities(QString text)
 {
-    static const QRegularExpression entity(QStringLiteral("&(#[0-9]{1,7}|#x[0-9a-f]{1,6}|amp|lt|"
-                                                          "gt|quot|apos|nbsp);"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    QString out;
-    qsizetype done = 0;
-    for (auto it = entity.globalMatch(text); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        const QString name = m.captured(1).toLower();
-        char32_t c = 0;
-        if (name.startsWith(QLatin1String("#x")))
-            c = name.mid(2).toUInt(nullptr, 16);
-        else if (name.startsWith(QLatin1Char('#')))
-            c = name.mid(1).toUInt();
-        else
-            c = QStringLiteral(
-                    "&<>\"'\u00a0")[QStringList{"amp", "lt", "gt", "quot", "apos", "nbsp"}.indexOf(
-                                        name)]
-                    .unicode();
-        out += text.mid(done, m.capturedStart() - done);
-        out += (c > 0 && c <= 0x10ffff && (c < 0xd800 || c > 0xdfff)) ? QString::fromUcs4(&c, 1)
-                                                                      : QStringLiteral("\ufffd");
-        done = m.capturedEnd();
+    static const QRegularExpression entity(
+        QStringLiteral("&(?:#([0-9]{1,7})|#x([0-9a-f]{1,6})|(amp|lt|gt|quot|apos|nbsp));"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QStringList names{"amp", "lt", "gt", "quot", "apos", "nbsp"};
+    QRegularExpressionMatch m;
+    for (qsizetype at = 0; (at = text.indexOf(entity, at, &m)) >= 0;) {
+        char32_t c = m.hasCaptured(3)   ? u"&<>\"'\u00a0"[names.indexOf(m.captured(3).toLower())]
+                     : m.hasCaptured(2) ? m.captured(2).toUInt(nullptr, 16)
+                                        : m.captured(1).toUInt();
+        if (c == 0 || c > 0x10ffff || (c >= 0xd800 && c <= 0xdfff))
+            c = 0xfffd;
+        const QString with = QString::fromUcs4(&c, 1);
+        text.replace(at, m.capturedLength(), with);
+        at += with.size();
     }
-    return out + text.mid(done);
+    return text;
 }
 
 QString attribute(const QString& attributes, const QString& name)
@@ -105,7 +85,9 @@ HelpFileInfo ParseSystemObject(const QByteArray& bytes)
         else if (code == kDefaultTopic)
             info.defaultTopic = objectPath(text);
         else if (code == kTitle)
-            info.title = oneLine(text);
+            info.title = text.simplified()
+                             .removeIf([](QChar c) { return !c.isPrint(); })
+                             .left(kMaxTitleChars);
     }
     return info;
 }
@@ -120,7 +102,7 @@ QList<HelpTopic> ParseSitemap(const QString& html)
     // below the list around it, and never more than one below the last entry,
     // so lists opened one in another with nothing between nest no deeper.
     QList<int> lists;
-    std::optional<HelpTopic> open; // the sitemap object being read
+    std::optional<HelpTopic> open; // the object being read
     for (auto it = tag.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         const bool end = !m.capturedView(1).isEmpty();
@@ -133,10 +115,7 @@ QList<HelpTopic> ParseSitemap(const QString& html)
             if (!lists.isEmpty())
                 lists.removeLast();
         } else if (name == QLatin1String("object") && !end) {
-            open.reset();
-            if (attribute(m.captured(3), QStringLiteral("type"))
-                    .compare(QLatin1String("text/sitemap"), Qt::CaseInsensitive) == 0)
-                open = HelpTopic{{}, {}, depth};
+            open = HelpTopic{{}, {}, depth};
         } else if (name == QLatin1String("object") && open) {
             if (!open->name.isEmpty())
                 topics.append(*open);

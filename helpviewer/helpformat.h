@@ -26,6 +26,6 @@ struct HelpTopic {
     int depth = 0;
 };
 
-// Every named sitemap object of `html`, in order. An entry sits at most one
+// Every named object of `html`, in order. An entry sits at most one
 // level below the entry before it, however many lists open in between.
 QList<HelpTopic> ParseSitemap(const QString& html);

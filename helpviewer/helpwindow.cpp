@@ -41,78 +41,51 @@ QString sentencePage(const QString& sentence)
     return QStringLiteral("<p>%1</p>").arg(sentence.toHtmlEscaped());
 }
 
-QString notInFile(const QString& path)
+// Pages of a help file are addressed as chm:/path/page.html#fragment.
+QUrl HelpUrl(const QString& objectPath)
 {
-    return QStringLiteral("The page \"%1\" is not in this help file.").arg(path);
-}
-
-QUrl withoutFragment(QUrl url)
-{
-    url.setFragment(QString());
-    return url;
+    return QUrl(kScheme + QLatin1Char(':') + objectPath);
 }
 
 } // namespace
-
-QUrl HelpUrl(const QString& objectPath)
-{
-    const qsizetype hash = objectPath.indexOf(QLatin1Char('#'));
-    QUrl url;
-    url.setScheme(kScheme);
-    url.setPath(objectPath.left(hash), QUrl::DecodedMode);
-    if (hash >= 0)
-        url.setFragment(objectPath.mid(hash + 1));
-    return url;
-}
 
 HelpBrowser::HelpBrowser(const ChmFile& file, QWidget* parent) : QTextBrowser(parent), m_file(file)
 {
     // Every click comes to follow(), which alone decides where a link goes.
     setOpenLinks(false);
-    setOpenExternalLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowser::follow);
 }
 
 void HelpBrowser::follow(const QUrl& link)
 {
     const QUrl target = source().resolved(link);
+    if (target.scheme() == kScheme)
+        return setSource(target, QTextDocument::HtmlResource);
     const QString shown = target.toDisplayString();
-    if (target.scheme() == kScheme) {
-        const QString path = target.path(QUrl::FullyDecoded);
-        if (m_file.contains(path))
-            setSource(target, QTextDocument::HtmlResource);
-        else
-            emit linkRefused(notInFile(path));
-    } else if (QStringList{"http", "https", "mailto"}.contains(target.scheme())) {
-        if (!QDesktopServices::openUrl(target))
-            emit linkRefused(
-                QStringLiteral("No program on this computer could open %1.").arg(shown));
-    } else {
+    if (!QStringList{"http", "https", "mailto"}.contains(target.scheme()))
         emit linkRefused(
             QStringLiteral("This link leads outside the help and is not opened: %1").arg(shown));
-    }
+    else if (!QDesktopServices::openUrl(target))
+        emit linkRefused(QStringLiteral("No program on this computer could open %1.").arg(shown));
 }
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name)
 {
-    const QUrl base = document()->baseUrl().isEmpty() ? source() : document()->baseUrl();
-    const QUrl url = name.isRelative() ? base.resolved(name) : name;
+    const QUrl url = source().resolved(name);
     // Nothing from outside the file: no local files, no network.
     if (url.scheme() != kScheme)
         return {};
     const QString path = url.path(QUrl::FullyDecoded);
     if (std::optional<QByteArray> bytes = m_file.read(path))
         return *bytes;
-    return type == QTextDocument::HtmlResource ? QVariant(sentencePage(notInFile(path)))
-                                               : QVariant();
+    if (type != QTextDocument::HtmlResource)
+        return {};
+    return sentencePage(QStringLiteral("The page \"%1\" is not in this help file.").arg(path));
 }
 
 HelpWindow::HelpWindow(const QString& path, QWidget* parent) : QMainWindow(parent), m_path(path)
 {
-    setObjectName(QStringLiteral("helpWindow"));
-    setWindowTitle(QStringLiteral("Help"));
     m_browser = new HelpBrowser(m_file, this);
-    m_browser->setObjectName(QStringLiteral("helpBrowser"));
     createSidePanel();
     auto* splitter = new QSplitter(this);
     splitter->addWidget(m_tabs);
@@ -148,39 +121,40 @@ void HelpWindow::createSidePanel()
                           const char* hint) {
         auto* page = new QWidget(m_tabs);
         auto* layout = new QVBoxLayout(page);
-        line = new QLineEdit(page);
+        layout->addWidget(line = new QLineEdit(page));
+        layout->addWidget(list = new QListWidget(page));
         line->setPlaceholderText(QString::fromLatin1(hint));
         line->setClearButtonEnabled(true);
-        list = new QListWidget(page);
-        layout->addWidget(line);
-        layout->addWidget(list);
         m_tabs->addTab(page, QString::fromLatin1(title));
-        // A click opens an entry, as it does in the contents.
-        connect(list, &QListWidget::itemClicked, this,
-                [this](QListWidgetItem* item) { openItem(item->data(kUrlRole).toUrl()); });
-        connect(list, &QListWidget::itemActivated, this,
-                [this](QListWidgetItem* item) { openItem(item->data(kUrlRole).toUrl()); });
     };
     listTab(m_indexFilter, m_index, "Index", "Keyword to find");
     listTab(m_searchWords, m_results, "Search", "Words to search for, then Enter");
 
-    auto openTopic = [this](QTreeWidgetItem* item) { openItem(item->data(0, kUrlRole).toUrl()); };
-    connect(m_contents, &QTreeWidget::itemClicked, this, openTopic);
-    connect(m_contents, &QTreeWidget::itemActivated, this, openTopic);
+    // In the contents and the search results, moving to an entry opens its
+    // page; in the index typing only finds a keyword, and Enter or a click
+    // opens it.
+    connect(m_contents, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (item)
+            openItem(item->data(0, kUrlRole).toUrl());
+    });
+    connect(m_results, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+        if (item)
+            openItem(item->data(kUrlRole).toUrl());
+    });
+    auto openKeyword = [this] {
+        if (QListWidgetItem* item = m_index->currentItem())
+            openItem(item->data(kUrlRole).toUrl());
+    };
+    connect(m_index, &QListWidget::itemClicked, this, openKeyword);
+    connect(m_index, &QListWidget::itemActivated, this, openKeyword);
+    connect(m_indexFilter, &QLineEdit::returnPressed, this, openKeyword);
     connect(m_indexFilter, &QLineEdit::textChanged, this, [this](const QString& text) {
         for (int row = 0; row < m_index->count(); ++row)
             if (m_index->item(row)->text().startsWith(text.trimmed(), Qt::CaseInsensitive))
                 return m_index->setCurrentRow(row);
     });
-    connect(m_indexFilter, &QLineEdit::returnPressed, this, [this] {
-        if (QListWidgetItem* item = m_index->currentItem())
-            openItem(item->data(kUrlRole).toUrl());
-    });
-    connect(m_searchWords, &QLineEdit::returnPressed, this, [this] {
-        search(m_searchWords->text());
-        if (QListWidgetItem* first = m_results->item(0))
-            openItem(first->data(kUrlRole).toUrl());
-    });
+    connect(m_searchWords, &QLineEdit::returnPressed, this,
+            [this] { search(m_searchWords->text()); });
 }
 
 void HelpWindow::createToolBar()
@@ -197,8 +171,6 @@ void HelpWindow::createToolBar()
     QAction* back = add("Back", QStyle::SP_ArrowBack, QKeySequence::Back);
     QAction* forward = add("Forward", QStyle::SP_ArrowForward, QKeySequence::Forward);
     QAction* home = add("Home", QStyle::SP_DirHomeIcon, QKeySequence(Qt::ALT | Qt::Key_Home));
-    back->setEnabled(false);
-    forward->setEnabled(false);
     connect(back, &QAction::triggered, m_browser, &QTextBrowser::backward);
     connect(forward, &QAction::triggered, m_browser, &QTextBrowser::forward);
     connect(m_browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
@@ -233,12 +205,20 @@ void HelpWindow::showHome()
     // The file may have been replaced since its first page was last shown:
     // read it again, quietly, so the page is reported once.
     const QUrl url = HelpUrl(home);
-    if (withoutFragment(m_browser->source()) == url) {
+    if (m_browser->source().adjusted(QUrl::RemoveFragment) == url) {
         const QSignalBlocker quiet(m_browser);
         m_browser->reload();
     }
     m_browser->setSource(url, QTextDocument::HtmlResource);
     m_browser->clearHistory();
+}
+
+void HelpWindow::showInFront()
+{
+    showHome();
+    show();
+    raise();
+    activateWindow();
 }
 
 void HelpWindow::showProblem(const QString& sentence)
@@ -281,19 +261,12 @@ void HelpWindow::fillContents()
 
 void HelpWindow::fillIndex()
 {
-    // A file without an index of its own lists its contents in its place.
     QList<HelpTopic> keywords = sitemapOf(m_file, m_file.info().indexFile);
-    if (keywords.isEmpty())
-        keywords = sitemapOf(m_file, m_file.info().contentsFile);
     std::stable_sort(keywords.begin(), keywords.end(), [](const HelpTopic& a, const HelpTopic& b) {
         return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
     });
-    for (const HelpTopic& keyword : keywords) {
-        if (keyword.local.isEmpty())
-            continue;
-        auto* item = new QListWidgetItem(keyword.name, m_index);
-        item->setData(kUrlRole, HelpUrl(keyword.local));
-    }
+    for (const HelpTopic& keyword : keywords)
+        (new QListWidgetItem(keyword.name, m_index))->setData(kUrlRole, HelpUrl(keyword.local));
 }
 
 void HelpWindow::openItem(const QUrl& url)
@@ -311,10 +284,10 @@ void HelpWindow::openItem(const QUrl& url)
 
 void HelpWindow::markCurrentTopic(const QUrl& url)
 {
-    const QUrl page = withoutFragment(url);
+    const QUrl page = url.adjusted(QUrl::RemoveFragment);
     const QSignalBlocker blocker(m_contents);
     for (QTreeWidgetItemIterator it(m_contents); *it; ++it) {
-        if (withoutFragment((*it)->data(0, kUrlRole).toUrl()) == page) {
+        if ((*it)->data(0, kUrlRole).toUrl().adjusted(QUrl::RemoveFragment) == page) {
             m_contents->setCurrentItem(*it);
             return;
         }
@@ -322,47 +295,35 @@ void HelpWindow::markCurrentTopic(const QUrl& url)
     m_contents->setCurrentItem(nullptr);
 }
 
-void HelpWindow::pageTexts()
+void HelpWindow::search(const QString& words)
 {
-    if (!m_texts.isEmpty())
-        return;
-    for (const QString& path : m_file.pages()) {
-        const std::optional<QByteArray> bytes = m_file.read(path);
-        if (!bytes)
-            continue;
+    const QStringList terms =
+        words.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    // Each page is read once for its words, at the first search.
+    for (const QString& path :
+         m_texts.isEmpty() && !terms.isEmpty() ? m_file.pages() : QStringList()) {
         PageText page;
-        page.setHtml(htmlText(*bytes));
+        page.setHtml(htmlText(m_file.read(path).value_or(QByteArray())));
         const QString title = page.metaInformation(QTextDocument::DocumentTitle).simplified();
         m_texts.insert(path, {title.isEmpty() ? path : title, page.toPlainText()});
     }
-}
-
-void HelpWindow::search(const QString& words)
-{
-    m_results->clear();
-    const QStringList terms =
-        words.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-    if (terms.isEmpty())
-        return;
-    pageTexts();
     // Pages that hold every word, those that hold them most often first.
-    QList<std::tuple<qsizetype, QString, QString>> found;
-    for (auto it = m_texts.cbegin(); it != m_texts.cend(); ++it) {
+    QMap<std::pair<qsizetype, QString>, QString> found;
+    for (auto it = m_texts.cbegin(); it != m_texts.cend() && !terms.isEmpty(); ++it) {
         qsizetype score = 0;
-        for (const QString& term : terms) {
-            const qsizetype count = it->second.count(term, Qt::CaseInsensitive);
-            score = count ? score + count : -1;
-            if (score < 0)
-                break;
-        }
+        for (const QString& term : terms)
+            if (const qsizetype count = it->second.count(term, Qt::CaseInsensitive); score >= 0)
+                score = count ? score + count : -1;
         if (score > 0)
-            found.append({-score, it->first, it.key()});
+            found.insert({-score, it->first}, it.key());
     }
-    std::sort(found.begin(), found.end());
-    for (const auto& [score, title, path] : found)
-        (new QListWidgetItem(title, m_results))->setData(kUrlRole, HelpUrl(path));
-    if (found.isEmpty())
-        new QListWidgetItem(QStringLiteral("No page holds \"%1\".").arg(terms.join(' ')),
-                            m_results);
+    QSignalBlocker quiet(m_results); // the first result opens once the list is whole
+    m_results->clear();
+    for (auto it = found.cbegin(); it != found.cend(); ++it)
+        (new QListWidgetItem(it.key().second, m_results))->setData(kUrlRole, HelpUrl(*it));
+    if (found.isEmpty() && !terms.isEmpty())
+        m_results->addItem(QStringLiteral("No page holds \"%1\".").arg(terms.join(' ')));
+    m_results->setCurrentRow(-1);
+    quiet.unblock();
     m_results->setCurrentRow(0);
 }

@@ -42,6 +42,8 @@ public:
     // Reads the file afresh and shows its default topic with no history, or
     // one sentence naming the file and why it cannot be shown.
     void showHome();
+    // The same, with the window shown in front.
+    void showInFront();
     // Fills the search results for `words`; the first result is current.
     void search(const QString& words);
 
@@ -65,7 +67,6 @@ private:
     void fillIndex();
     void openItem(const QUrl& url);
     void markCurrentTopic(const QUrl& url);
-    void pageTexts();
     void showProblem(const QString& sentence);
 
     QString m_path;
@@ -77,9 +78,6 @@ private:
     QListWidget* m_index = nullptr;
     QLineEdit* m_searchWords = nullptr;
     QListWidget* m_results = nullptr;
-    // Each page's title and text, read once per opening for searching.
+    // Each page's title and text, for searching.
     QHash<QString, std::pair<QString, QString>> m_texts;
 };
-
-// Pages of a help file are addressed as chm:///path/page.html#fragment.
-QUrl HelpUrl(const QString& objectPath);

@@ -14,21 +14,15 @@
 #include "helpwindow.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QFile>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWindow>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <sys/resource.h>
 #include <unistd.h>
-
-#if defined(__has_feature)
-#define QUILLMERE_HAS_FEATURE(x) __has_feature(x)
-#else
-#define QUILLMERE_HAS_FEATURE(x) 0
-#endif
 
 namespace {
 
@@ -55,27 +49,16 @@ private:
         const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
         if (got < 0 && (errno == EINTR || errno == EAGAIN))
             return;
-        if (got <= 0) {
-            m_input.setEnabled(false);
-            QCoreApplication::quit();
-            return;
-        }
+        if (got <= 0)
+            return QCoreApplication::quit();
         m_pending.append(buffer, got);
         for (qsizetype end; (end = m_pending.indexOf('\n')) >= 0; m_pending.remove(0, end + 1)) {
             const QByteArray command = m_pending.left(end).trimmed();
             if (command == "ping")
                 send(QStringLiteral("pong"));
             else if (command == "show")
-                showInFront();
+                m_window.showInFront();
         }
-    }
-
-    void showInFront()
-    {
-        m_window.showHome();
-        m_window.show();
-        m_window.raise();
-        m_window.activateWindow();
     }
 
     HelpWindow& m_window;
@@ -100,48 +83,35 @@ void belongTo(QWidget& window, WId owner)
     }
 }
 
-void limitResources()
-{
-    // A crash inside chmlib is expected now and then and must leave no core
-    // file; nor may a damaged file make it take the machine's memory. (The
-    // sanitizers reserve far more address space than this for themselves.)
-    const rlimit noCore{0, 0};
-    setrlimit(RLIMIT_CORE, &noCore);
-#if !defined(__SANITIZE_ADDRESS__) && !QUILLMERE_HAS_FEATURE(address_sanitizer)
-    constexpr rlim_t kMaxAddressSpace = rlim_t(4) << 30;
-    const rlimit memory{kMaxAddressSpace, kMaxAddressSpace};
-    setrlimit(RLIMIT_AS, &memory);
-#endif
-    // Writing to a Quillmere that has gone must not kill the viewer before it
-    // sees the end of its input.
-    std::signal(SIGPIPE, SIG_IGN);
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    limitResources();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillmere Help"));
-    QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The help file to show."));
-    const QCommandLineOption owner(QStringLiteral("owner"),
-                                   QStringLiteral("The window the help belongs to."),
-                                   QStringLiteral("id"));
-    parser.addOption(owner);
-    parser.process(app);
-    if (parser.positionalArguments().size() != 1)
-        parser.showHelp(2);
+    // A crash inside chmlib is expected now and then and must leave no core
+    // file; nor may a damaged file make it take the machine's memory. Writing
+    // to a Quillmere that has gone must not kill the viewer before it sees
+    // the end of its input.
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
+#ifndef QUILLMERE_SANITIZED
+    const rlimit memory{rlim_t(4) << 30, rlim_t(4) << 30};
+    setrlimit(RLIMIT_AS, &memory);
+#endif
+    std::signal(SIGPIPE, SIG_IGN);
 
-    HelpWindow window(parser.positionalArguments().constFirst());
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 2 && (args.size() != 4 || args[2] != QLatin1String("--owner"))) {
+        std::fputs("usage: quillmere-help <help file> [--owner <window id>]\n", stderr);
+        return 2;
+    }
+    HelpWindow window(args[1]);
     window.setWindowIcon(QIcon(QStringLiteral(":/quillmere.png")));
     OwnerLink link(window);
     link.send(QStringLiteral("ready"));
     QTimer::singleShot(0, &window, [&] {
-        belongTo(window, parser.value(owner).toULongLong());
-        window.showHome();
-        window.show();
+        belongTo(window, args.value(3).toULongLong());
+        window.showInFront();
         link.send(QStringLiteral("window ") + QString::number(window.winId()));
     });
     return QApplication::exec();

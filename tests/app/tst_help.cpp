@@ -26,7 +26,6 @@ struct InstallDir : QTemporaryDir {
         : QTemporaryDir(QDir::tempPath() + QString::fromUtf8("/Quillmere Hilfe ąę 名前 XXXXXX"))
     {
         SetExecutableDirForTesting(path());
-        SetHelpViewerProgramForTesting({});
     }
     ~InstallDir() { SetExecutableDirForTesting({}); }
     QString help() const { return path() + "/quillmere.chm"; }
