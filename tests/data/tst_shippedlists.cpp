@@ -1,6 +1,6 @@
-// The twenty word lists as they ship in data/: their format, and what the
-// names and pairs they make say to a reader. The files are read as plain
-// files, without the program's reader.
+// The twenty word lists as they ship in data/: their format, what the names
+// and pairs they make say to a reader, and that they still make the manual's
+// examples. The files are read as plain files, without the program's reader.
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
@@ -226,6 +226,43 @@ private slots:
                      qPrintable(cruel.join(", ") + " | " + famous.join(", ")));
             QVERIFY2(!disjoint || !first.intersects(second),
                      qPrintable(QSet<QString>(first).intersect(second).values().join(", ")));
+        }
+    }
+
+    void manualExamples()
+    {
+        // The manual shows a result of each mode, on its page and in the table of modes: the
+        // lists must still be able to make it (English for Character Name, the nationality at
+        // start).
+        const std::tuple<const char*, const char*, const char*> modes[] = {
+            {"mode-game-title", "adjectives-ect", "nouns-ect"},
+            {"mode-item-name", "items-des-ect", "items-objects"},
+            {"mode-equipment-name", "equipment-ect", "equipment-objects"},
+            {"mode-skill-name", "skills-des-ect", "skills-objects"},
+            {"mode-character-name", "english/male_firstnames", "english/surnames"},
+        };
+        const QString help = QStringLiteral(QUILLMERE_SOURCE_DIR "/help/");
+        QFile table(help + "modes.html");
+        QVERIFY(table.open(QIODevice::ReadOnly));
+        const QString rows = QString::fromUtf8(table.readAll());
+        for (const auto& [page, primary, secondary] : modes) {
+            QFile file(help + page + ".html");
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QStringList examples;
+            auto it = QRegularExpression("such as \"([^\"]+)\"").globalMatch(file.readAll());
+            while (it.hasNext())
+                examples << it.next().captured(1);
+            const QString inTable =
+                QRegularExpression(
+                    QString("href=\"%1\\.html\".*?<td>([^<\"]+)</td></tr>").arg(page),
+                    QRegularExpression::DotMatchesEverythingOption)
+                    .match(rows)
+                    .captured(1);
+            QVERIFY2(!examples.isEmpty() && !inTable.isEmpty(), page);
+            examples << inTable;
+            examples.removeDuplicates();
+            QCOMPARE(Made(examples, Folded(Entries(primary)), Folded(Entries(secondary))),
+                     examples);
         }
     }
 
