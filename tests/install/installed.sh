@@ -35,8 +35,8 @@ found_files() { (cd "$1" && find . -path ./lib/quillmere/data -type d -prune -o 
 word_lists() { (cd "$1" && find . -name '*.quillmere' | sort); }
 
 install_into() {
-    DESTDIR=$scratch/root cmake --install "$build" --prefix /usr >/dev/null
-    root=$scratch/root/usr
+    DESTDIR=$scratch/dest cmake --install "$build" --prefix /usr >/dev/null
+    root=$scratch/dest/usr
 }
 
 case $check in
