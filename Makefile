@@ -1,21 +1,29 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Thin wrappers around CMake: each target installs what is missing first.
-.PHONY: all deps configure build run test test-asan fuzz screenshot bench format clean
+# Thin wrappers around CMake: each target first installs the Debian packages
+# that its job needs and are missing (scripts/install-deps names the sets).
+# run and install build only the programs and what they read; test builds
+# the tests too.
+.PHONY: all deps configure programs build run test test-asan fuzz screenshot bench format clean
 
 BUILD_DIR := build
 
 all: build
 
 deps:
-	@./scripts/install-deps
+	@./scripts/install-deps run package test bench
 
-configure: deps
+configure:
+	@./scripts/install-deps run
 	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then cmake --preset default; fi
 
+programs: configure
+	@cmake --build --preset default --target quillmere_programs
+
 build: configure
+	@./scripts/install-deps test
 	@cmake --build --preset default
 
-run: build
+run: programs
 	@./scripts/run
 
 test: build
@@ -23,27 +31,32 @@ test: build
 
 # Everything built with AddressSanitizer and UBSan in build-asan/, and the
 # whole suite run there: a leak or any undefined behaviour fails it.
-test-asan: deps
+test-asan:
+	@./scripts/install-deps test
 	@if [ ! -f build-asan/build.ninja ]; then cmake --preset asan; fi
 	@cmake --build --preset asan
 	@ctest --preset asan
 
 # Each fuzz target for FUZZ_SECONDS seconds (make fuzz FUZZ_SECONDS=10).
 FUZZ_SECONDS ?= 60
-fuzz: deps
+fuzz:
+	@./scripts/install-deps test
 	@if [ ! -f build-fuzz/build.ninja ]; then cmake --preset fuzz; fi
 	@cmake --build --preset fuzz
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/fuzz
 
-screenshot: build
+screenshot: programs
+	@./scripts/install-deps test
 	@./scripts/screenshot
 
-bench: deps
+bench:
+	@./scripts/install-deps bench
 	@if [ ! -f build-bench/build.ninja ]; then cmake --preset bench; fi
 	@cmake --build --preset bench
 	@./scripts/bench
 
 format:
+	@./scripts/install-deps test
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
@@ -53,11 +66,12 @@ clean:
 .PHONY: install uninstall package
 PREFIX ?= $(HOME)/.local
 
-install: build
+install: programs
 	@./scripts/installer install "$(PREFIX)"
 
 uninstall:
 	@./scripts/installer uninstall "$(PREFIX)"
 
-package: build
+package: programs
+	@./scripts/install-deps package
 	@cd $(BUILD_DIR) && cpack --config CPackConfig.cmake

@@ -6,12 +6,24 @@ get_filename_component(name "${QUILLMERE_DESKTOP_TEMPLATE}" NAME_WLE)
 set(entry "${prefix}/share/applications/${name}")
 
 set(QUILLMERE_EXEC "${prefix}/bin/quillmere")
+# Exec= is a command line that launchers parse: a path with any character
+# beyond these goes in double quotes, where " ` $ and \ take a backslash; a
+# % is doubled anywhere, or it would read as a field code such as %f; and
+# the key file's own string escaping then doubles every backslash and
+# writes control characters as \n, \t and \r.
 if(NOT QUILLMERE_EXEC MATCHES "^[A-Za-z0-9_./+-]+$")
-  # A quoted argument escapes " ` $ and \ with a backslash, and the key
-  # file's own escaping then doubles every backslash.
   string(REGEX REPLACE "([\"`$\\\\])" "\\\\\\1" QUILLMERE_EXEC "${QUILLMERE_EXEC}")
-  string(REPLACE "\\" "\\\\" QUILLMERE_EXEC "\"${QUILLMERE_EXEC}\"")
+  set(QUILLMERE_EXEC "\"${QUILLMERE_EXEC}\"")
 endif()
+if(QUILLMERE_EXEC MATCHES "%")
+  # GLib's launchers look for the program before they undo the %%, and so
+  # would drop the entry: env, found on PATH, starts it instead.
+  string(REPLACE "%" "%%" QUILLMERE_EXEC "env ${QUILLMERE_EXEC}")
+endif()
+string(REPLACE "\\" "\\\\" QUILLMERE_EXEC "${QUILLMERE_EXEC}")
+string(REPLACE "\n" "\\n" QUILLMERE_EXEC "${QUILLMERE_EXEC}")
+string(REPLACE "\t" "\\t" QUILLMERE_EXEC "${QUILLMERE_EXEC}")
+string(REPLACE "\r" "\\r" QUILLMERE_EXEC "${QUILLMERE_EXEC}")
 
 message(STATUS "Installing: $ENV{DESTDIR}${entry}")
 configure_file("${QUILLMERE_DESKTOP_TEMPLATE}" "$ENV{DESTDIR}${entry}" @ONLY

@@ -4,7 +4,7 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillmere)
 set(CPACK_PACKAGE_VENDOR "The Quillmere developers")
-set(CPACK_PACKAGE_CONTACT "Quillmere maintainers <maintainers@users.noreply.c-seed-51f374fc.example>")
+set(CPACK_PACKAGE_CONTACT "Quillmere maintainers <quillmere@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "name generator for authors of role-playing games")
 set(CPACK_PACKAGE_DESCRIPTION
   "Quillmere makes up the names an author of a role-playing game would\n"
@@ -31,10 +31,19 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # its windows ask for (Arial and Arial Narrow, whose metric twins are
 # Liberation Sans and Liberation Sans Narrow). Qt's xcb platform plugin and
 # GIF reader come with libqt6gui6, which shlibdeps finds. Recommended:
-# themed mouse pointers (Qt loads libXcursor when it is there) and the
-# opener for the manual's web links.
+# themed mouse pointers, as Qt loads libXcursor when it is there. Suggested:
+# the opener of the manual's two web links, which on a desktop is there
+# already and elsewhere would bring a terminal and a Perl stack with it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libxcursor1, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libxcursor1")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-utils")
+# The word lists are the package's configuration: they go to
+# /etc/quillmere/data as conffiles, so that an author can edit them and keep
+# the edits over upgrades, and lib/quillmere/data leads there, beside the
+# programs as they expect. finish-staging.cmake moves them and writes the
+# conffiles list from what it moved.
+set(CPACK_QUILLMERE_CONFFILES ${CMAKE_CURRENT_BINARY_DIR}/debian/conffiles)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CPACK_QUILLMERE_CONFFILES})
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Debian wants the man pages compressed, no compiler notes in the programs,
 # and a copyright file and changelog in /usr/share/doc/quillmere; a plain

@@ -5,10 +5,12 @@
 # layout:    cmake --install into a scratch DESTDIR: every file and symlink,
 #            the word lists byte for byte, the validators, the man page,
 #            and quillmere-batch run through its symlink.
-# window:    the installed program under a virtual X server shows exactly
-#            one window "Quillmere" and prints nothing: every list loaded.
-# uninstall: make install / make uninstall into a scratch home.
-# package:   the .deb: contents, fields and lintian.
+# window:    make install into a prefix holding %, a space and quotes; its
+#            menu entry, started by a launcher under a virtual X server,
+#            shows exactly one window "Quillmere" and prints nothing.
+# uninstall: make install / make uninstall into a scratch home, and an
+#            upgrade over an edited word list.
+# package:   the .deb: contents, conffiles, fields and lintian.
 set -euo pipefail
 check=$1 build=$2 src=$3 version=$4
 id=io.github.quillmere.quillmere
@@ -29,12 +31,12 @@ expected_files() {
         lib/quillmere/quillmere-batch share/bash-completion/completions/quillmere-batch \
         share/man/man1/quillmere-batch.1"$man" lib/quillmere/quillmere-help
 }
-found_files() { (cd "$1" && find . -path ./lib/quillmere/data -prune -o -type l -printf '%P -> %l\n' -o -type f -printf '%P\n'); }
+found_files() { (cd "$1" && find . -path ./lib/quillmere/data -type d -prune -o -type l -printf '%P -> %l\n' -o -type f -printf '%P\n'); }
 word_lists() { (cd "$1" && find . -name '*.quillmere' | sort); }
 
 install_into() {
-    DESTDIR=$scratch/root cmake --install "$build" --prefix /usr >/dev/null
-    root=$scratch/root/usr
+    DESTDIR=$scratch/dest cmake --install "$build" --prefix /usr >/dev/null
+    root=$scratch/dest/usr
 }
 
 case $check in
@@ -66,43 +68,63 @@ layout)
         fail "installed quillmere-batch gave: $titles $(cat "$scratch/err")"
     ;;
 window)
-    install_into
+    prefix="$scratch/my %f \"apps' here" entry=share/applications/$id.desktop
+    BUILD_DIR=$build "$src/scripts/installer" install "$prefix" >"$scratch/out" 2>&1 || fail "make install: $(cat "$scratch/out")"
+    grep -qxF "Exec=env \"$scratch/my %%f \\\\\"apps' here/bin/quillmere\"" "$prefix/$entry" ||
+        fail "menu entry: $(grep Exec= "$prefix/$entry")"
+    out=$(desktop-file-validate "$prefix/$entry" 2>&1) && [ -z "$out" ] || fail "desktop-file-validate: $out"
     cat >"$scratch/run" <<'EOF'
 set -u
 cd "$1"
 export XDG_RUNTIME_DIR=$1/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-QT_QPA_PLATFORM=xcb "$2/bin/quillmere" >/dev/null 2>"$1/err" &
-pid=$!
+QT_QPA_PLATFORM=xcb gio launch "$2" >/dev/null 2>"$1/err"
 timeout 20 xdotool search --sync --onlyvisible --name '^Quillmere$' >/dev/null
 sleep 1
 windows=$(xdotool search --onlyvisible --name '^Quillmere$' | wc -l)
-kill -0 $pid || windows="none left: the program ended"
-kill $pid && wait $pid
-echo "$windows"
+pid=$(xdotool search --name '^Quillmere$' getwindowpid 2>/dev/null | head -n 1)
+echo "$windows $(readlink "/proc/${pid:-0}/exe")"
+[ -n "$pid" ] && kill "$pid"
 EOF
-    windows=$(xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$scratch/run" "$scratch" "$root")
-    [ "$windows" = 1 ] || fail "expected one window titled Quillmere, found $windows"
+    found=$(xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$scratch/run" "$scratch" "$prefix/$entry")
+    [ "$found" = "1 $prefix/lib/quillmere/quillmere" ] || fail "expected one window titled Quillmere of $prefix, found: $found"
     [ ! -s "$scratch/err" ] || fail "the program printed: $(cat "$scratch/err")"
     ;;
 uninstall)
-    prefix=$scratch/home/.local list=$scratch/home/.local/lib/quillmere/data/nouns-ect.quillmere
-    mkdir -p "$prefix/share/applications" && echo other >"$prefix/share/applications/other.desktop"
+    export HOME=$scratch/home
+    prefix=$HOME/.local list=$HOME/.local/lib/quillmere/data/nouns-ect.quillmere
+    man=$prefix/share/man/man1/quillmere.1
+    mkdir -p "$prefix/share/applications" "${man%/*}" && echo other >"$prefix/share/applications/other.desktop"
     installer() { BUILD_DIR=$build "$src/scripts/installer" "$1" "$prefix" >"$scratch/out" 2>&1; }
-    remaining() { (cd "$scratch/home" && find . | sort | tr '\n' ' '); }
+    remaining() { (cd "$HOME" && find . | sort | tr '\n' ' '); }
+    echo other >"$man"
+    ! installer install && grep -qxF "  $man" "$scratch/out" && [ ! -e "$prefix/bin" ] ||
+        fail "make install over a file of another program: $(cat "$scratch/out")"
+    rm "$man"
     installer install || fail "make install: $(cat "$scratch/out")"
     [ "$(readlink "$prefix/bin/quillmere")" = ../lib/quillmere/quillmere ] || fail "no bin/quillmere symlink"
     grep -qx "Exec=$prefix/bin/quillmere" "$prefix/share/applications/$id.desktop" || fail "menu entry does not start $prefix/bin/quillmere"
+    [ "$(tail -n 1 "$scratch/out")" = '    PATH="$HOME/.local/bin:$PATH"' ] ||
+        fail "make install does not end with the line for ~/.profile: $(cat "$scratch/out")"
     echo "Lost Kingdom" >>"$list"
-    ! installer install || fail "make install overwrote an edited word list"
-    grep -qF "$list" "$scratch/out" || fail "make install did not name the edited list: $(cat "$scratch/out")"
+    for run in first second; do
+        installer install && grep -qxF "  $list  (new: nouns-ect.quillmere.dist)" "$scratch/out" ||
+            fail "$run make install over an edited list: $(cat "$scratch/out")"
+        [ "$(tail -n 1 "$list")" = "Lost Kingdom" ] && cmp -s "$list.dist" "$src/data/nouns-ect.quillmere" ||
+            fail "$run make install: the list lost its edit, or its .dist is not the new version"
+    done
+    cp "$list.dist" "$list" && installer install && [ ! -e "$list.dist" ] ||
+        fail "a .dist stays after its list took the new version: $(cat "$scratch/out")"
+    echo "Lost Kingdom" >>"$list"
+    kept=". ./.local ./.local/lib ./.local/lib/quillmere ./.local/lib/quillmere/data ./.local/lib/quillmere/data/nouns-ect.quillmere ./.local/share ./.local/share/applications ./.local/share/applications/other.desktop ./.local/share/man ./.local/share/man/man1 "
     installer uninstall && grep -qF "$list" "$scratch/out" || fail "make uninstall did not name the kept list: $(cat "$scratch/out")"
-    [ "$(tail -n 1 "$list")" = "Lost Kingdom" ] || fail "the edited list lost its edit"
-    [ "$(remaining)" = ". ./.local ./.local/lib ./.local/lib/quillmere ./.local/lib/quillmere/data ./.local/lib/quillmere/data/nouns-ect.quillmere ./.local/share ./.local/share/applications ./.local/share/applications/other.desktop " ] ||
-        fail "after make uninstall with an edited list: $(remaining)"
+    [ "$(remaining)" = "$kept" ] || fail "after make uninstall with an edited list: $(remaining)"
+    # Installed again over the list that uninstall kept, which no record knows.
+    installer install && installer uninstall && grep -qF "$list" "$scratch/out" && [ "$(remaining)" = "$kept" ] ||
+        fail "make install and uninstall over a kept list: $(remaining) $(cat "$scratch/out")"
     rm -r "${prefix:?}/lib"
     installer install && installer install && installer uninstall || fail "install, install, uninstall: $(cat "$scratch/out")"
-    [ "$(remaining)" = ". ./.local ./.local/share ./.local/share/applications ./.local/share/applications/other.desktop " ] ||
+    [ "$(remaining)" = ". ./.local ./.local/share ./.local/share/applications ./.local/share/applications/other.desktop ./.local/share/man ./.local/share/man/man1 " ] ||
         fail "after make uninstall: $(remaining)"
     ! installer uninstall || fail "a second make uninstall claimed success"
     ;;
@@ -111,9 +133,12 @@ package)
     deb=$(echo "$scratch"/quillmere_"$version"_*.deb)
     [ -f "$deb" ] || fail "no quillmere_${version}_*.deb"
     mkdir "$scratch/x" && dpkg-deb -x "$deb" "$scratch/x"
-    diff <({ expected_files .gz "$scratch/x/usr"; printf '%s\n' share/doc/quillmere/{copyright,changelog.gz}; } | sort) \
+    diff <({ expected_files .gz "$scratch/x/usr"; printf '%s\n' share/doc/quillmere/{copyright,changelog.gz} \
+        "lib/quillmere/data -> /etc/quillmere/data"; } | sort) \
         <(found_files "$scratch/x/usr" | sort) || fail "packaged files differ (< expected, > packaged)"
-    diff <(word_lists "$src/data") <(word_lists "$scratch/x/usr/lib/quillmere/data") || fail "packaged word lists differ"
+    diff <(word_lists "$src/data") <(word_lists "$scratch/x/etc/quillmere/data") || fail "packaged word lists differ"
+    diff <(word_lists "$src/data" | sed 's|^\.|/etc/quillmere/data|') <(dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles) ||
+        fail "the conffiles are not the twenty word lists in /etc/quillmere/data"
     contents=$(dpkg-deb --contents "$deb")
     grep -q ' \./usr/bin/quillmere -> \.\./lib/quillmere/quillmere$' <<<"$contents" || fail "no relative /usr/bin/quillmere symlink"
     grep -v '^drwxr-xr-x root/root \|^-rw-r--r-- root/root \|^lrwxrwxrwx root/root \|^-rwxr-xr-x root/root .* \./usr/lib/quillmere/quillmere' <<<"$contents" &&
@@ -123,6 +148,9 @@ package)
         [[ ", $depends," == *", $dep"[\ ,]* ]] || fail "Depends lacks $dep: $depends"
     done
     [ "$(dpkg-deb --field "$deb" Section)" = utils ] || fail "section"
+    [ "$(dpkg-deb --field "$deb" Maintainer)" = "Quillmere maintainers <quillmere@users.noreply.github.com>" ] ||
+        fail "maintainer: $(dpkg-deb --field "$deb" Maintainer)"
+    [ "$(dpkg-deb --field "$deb" Recommends)" = libxcursor1 ] || fail "recommends: $(dpkg-deb --field "$deb" Recommends)"
     zcat "$scratch/x/usr/share/doc/quillmere/changelog.gz" | head -n 1 | grep -q "^quillmere ($version)" ||
         fail "the changelog does not start with version $version"
     if ! out=$(lintian --fail-on error,warning "$deb" 2>&1); then fail "lintian: $out"; fi
