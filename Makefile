@@ -3,7 +3,7 @@
 # that its job needs and are missing (scripts/install-deps names the sets).
 # run and install build only the programs and what they read; test builds
 # the tests too.
-.PHONY: all deps configure programs build run test test-asan fuzz screenshot bench format clean
+.PHONY: all deps configure programs build run test test-asan fuzz mutate screenshot bench format clean
 
 BUILD_DIR := build
 
@@ -44,6 +44,11 @@ fuzz:
 	@if [ ! -f build-fuzz/build.ninja ]; then cmake --preset fuzz; fi
 	@cmake --build --preset fuzz
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/fuzz
+
+# Plants each fault of tests/mutations/ in turn and reports the share the
+# suite catches, and the faults it misses (make mutate ONLY=npc for some).
+mutate: build
+	@./scripts/mutate $(if $(ONLY),--only $(ONLY))
 
 screenshot: programs
 	@./scripts/install-deps test
