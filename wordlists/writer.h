@@ -1,48 +1,47 @@
 #pragma once
 
-#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <cstring>
+#include <unistd.h>
 
-// Standard output through one buffer. A reader that goes away (the end of a
-// `| head`) ends the run quietly; any other failure to write is told once.
-class Output {
+// Output through one buffer to a descriptor, standard output by default. A
+// reader that goes away (EPIPE: the end of a `| head`) stops the writing
+// quietly; any other failure, such as a full disk (ENOSPC), stops it too and
+// is kept to be told once, by finish().
+class BufferedWriter {
 public:
-    Output() = default;
-    ~Output();
-    Output(const Output&) = delete;
-    Output& operator=(const Output&) = delete;
+    explicit BufferedWriter(int fd = STDOUT_FILENO) : m_fd(fd) {}
+    ~BufferedWriter() { flush(); }
+    BufferedWriter(const BufferedWriter&) = delete;
+    BufferedWriter& operator=(const BufferedWriter&) = delete;
 
     void append(const char* data, qsizetype size)
     {
         if (m_used + size > kBufferSize)
-            spill(data, size);
-        else
-            std::memcpy(m_buffer + m_used, data, static_cast<std::size_t>(size)), m_used += size;
+            return spill(data, size);
+        std::memcpy(m_buffer + m_used, data, static_cast<std::size_t>(size));
+        m_used += size;
     }
-    void append(const QByteArray& bytes) { append(bytes.constData(), bytes.size()); }
+    void append(QByteArrayView bytes) { append(bytes.data(), bytes.size()); }
     void append(char c) { append(&c, 1); }
     // Writes what is buffered; false once writing has stopped.
     bool flush();
     bool ok() const { return m_state == State::Open; }
-    bool readerGone() const { return m_state == State::ReaderGone; }
-    // Why writing failed, or an empty text.
-    QString error() const { return m_error; }
+    // Flushes, then gives `status` when everything was written or the reader
+    // went away. When writing failed it says on standard error that `what`
+    // could not be written, and why, and gives 1.
+    int finish(int status, const char* what);
 
 private:
     static constexpr qsizetype kBufferSize = 64 * 1024;
     enum class State { Open, ReaderGone, Failed };
     // Flushes, then keeps `data` or writes it straight through if it is large.
     void spill(const char* data, qsizetype size);
-    bool write(const char* data, qsizetype size);
+    void write(const char* data, qsizetype size);
+    int m_fd;
     char m_buffer[kBufferSize];
     qsizetype m_used = 0;
     State m_state = State::Open;
     QString m_error;
 };
-
-// RFC 4180: a field is quoted when it holds a comma, a quote, a line break
-// or begins or ends with a space, so spreadsheets keep it exactly.
-QByteArray CsvField(const QString& text);
-// A JSON string literal, quotes included.
-QByteArray JsonString(const QString& text);
