@@ -253,6 +253,7 @@ void TestBatch::formats()
                  !QString(r.out).remove(end).contains(QRegularExpression("[\r\n]")),
              "line ends");
     QVERIFY(format != "csv" || lines.takeFirst() == header);
+    QVERIFY(format != "json" || !r.out.contains(QRegularExpression("[\\x00-\\x09\\x0b-\\x1f]")));
     QCOMPARE(lines.size(), unique ? std::min(40, distinct) : 40);
     QCOMPARE(r.err, distinct < 40 && unique
                         ? QString("quillmere-batch: the word lists can give only "
