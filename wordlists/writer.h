@@ -18,6 +18,8 @@ public:
 
     void append(const char* data, qsizetype size)
     {
+        if (size <= 0) // an empty view may have no data at all
+            return;
         if (m_used + size > kBufferSize)
             return spill(data, size);
         std::memcpy(m_buffer + m_used, data, static_cast<std::size_t>(size));
