@@ -10,6 +10,7 @@
 
 #include <QBuffer>
 #include <QStringEncoder>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -189,18 +190,15 @@ void TestReader::standardDescriptors()
         ::close(0);
         ::close(2);
         const int closed = OpenClosedStandardDescriptors();
-        struct stat in {
-        }, err{}, null{};
-        const int next = ::open("/dev/null", O_RDONLY);
-        const bool nulls = ::fstat(0, &in) == 0 && ::fstat(2, &err) == 0 &&
-                           ::stat("/dev/null", &null) == 0 && in.st_rdev == null.st_rdev &&
-                           err.st_rdev == null.st_rdev &&
+        char in[16] = {}, err[16] = {};
+        const bool nulls = ::readlink("/proc/self/fd/0", in, 15) == 9 && !strcmp(in, "/dev/null") &&
+                           ::readlink("/proc/self/fd/2", err, 15) == 9 &&
+                           !strcmp(err, "/dev/null") &&
                            (::fcntl(2, F_GETFL) & O_ACCMODE) == O_WRONLY;
-        _exit(closed == 5 && next > 2 && nulls && OpenClosedStandardDescriptors() == 0 ? 0 : 1);
+        _exit(closed == 5 && nulls && ::open("/dev/null", O_RDONLY) > 2 ? 0 : 1);
     }
     int status = -1;
-    QVERIFY(child > 0 && waitpid(child, &status, 0) == child);
-    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    QVERIFY(child > 0 && waitpid(child, &status, 0) == child && status == 0);
 }
 
 QTEST_MAIN(TestReader)
