@@ -87,18 +87,10 @@ struct Phrases {
 
 std::array<const char*, 3> columnsOf(Command command)
 {
-    switch (command) {
-    case Command::Title:
-        return {"title", "first_word", "second_word"};
-    case Command::Item:
-        return {"item", "first_word", "second_word"};
-    case Command::Equipment:
-        return {"equipment", "first_word", "second_word"};
-    case Command::Skill:
-        return {"skill", "first_word", "second_word"};
-    default:
+    constexpr const char* kWholes[] = {"title", "item", "equipment", "skill"};
+    if (command == Command::Character || command == Command::Npc)
         return {"name", "first_name", "surname"};
-    }
+    return {kWholes[static_cast<int>(command)], "first_word", "second_word"};
 }
 
 // One result as a line of the format: the whole, then its two parts.

@@ -137,22 +137,21 @@ QString readChoices(const QCommandLineParser& parser, BatchOptions& options)
 QString readValues(const QCommandLineParser& parser, BatchOptions& options)
 {
     options.unique = parser.isSet(QStringLiteral("unique"));
-    quint64 number = 0;
-    if (parser.isSet(QStringLiteral("count"))) {
-        const QString value = parser.value(QStringLiteral("count"));
-        if (!wholeNumber(value, kMaxCount, number))
-            return QStringLiteral("--count must be a whole number from 0 to %1, not '%2'")
-                .arg(kMaxCount)
+    const std::pair<const char*, quint64> numbers[] = {{"count", kMaxCount}, {"seed", UINT64_MAX}};
+    for (const auto& [name, max] : numbers) {
+        const QString value = parser.value(QLatin1String(name));
+        quint64 number = 0;
+        if (!parser.isSet(QLatin1String(name)))
+            continue;
+        if (!wholeNumber(value, max, number))
+            return QStringLiteral("--%1 must be a whole number from 0 to %2, not '%3'")
+                .arg(QLatin1String(name))
+                .arg(max)
                 .arg(value);
-        options.count = static_cast<qint64>(number);
-    }
-    if (parser.isSet(QStringLiteral("seed"))) {
-        const QString value = parser.value(QStringLiteral("seed"));
-        if (!wholeNumber(value, UINT64_MAX, number))
-            return QStringLiteral("--seed must be a whole number from 0 to %1, not '%2'")
-                .arg(UINT64_MAX)
-                .arg(value);
-        options.seed = number;
+        if (qstrcmp(name, "count") == 0)
+            options.count = static_cast<qint64>(number);
+        else
+            options.seed = number;
     }
     return readChoices(parser, options);
 }

@@ -20,21 +20,18 @@ constexpr std::array<char16_t, 32> kCp1252High = {
 
 enum class Encoding { EightBit, Utf16LE, Utf16BE, Utf32LE, Utf32BE };
 
-const char* encodingName(Encoding e)
+// The name and code-unit size of each encoding, in the order of Encoding.
+constexpr std::pair<const char*, qsizetype> kEncodings[] = {
+    {"UTF-8", 1}, {"UTF-16 LE", 2}, {"UTF-16 BE", 2}, {"UTF-32 LE", 4}, {"UTF-32 BE", 4}};
+
+constexpr const char* encodingName(Encoding e)
 {
-    switch (e) {
-    case Encoding::EightBit:
-        return "UTF-8";
-    case Encoding::Utf16LE:
-        return "UTF-16 LE";
-    case Encoding::Utf16BE:
-        return "UTF-16 BE";
-    case Encoding::Utf32LE:
-        return "UTF-32 LE";
-    case Encoding::Utf32BE:
-        return "UTF-32 BE";
-    }
-    return "";
+    return kEncodings[static_cast<int>(e)].first;
+}
+
+constexpr qsizetype unitSize(Encoding e)
+{
+    return kEncodings[static_cast<int>(e)].second;
 }
 
 struct ByteOrderMark {
@@ -49,21 +46,6 @@ constexpr ByteOrderMark kMarks[] = {
     {QByteArrayView("\xFF\xFE", 2), Encoding::Utf16LE},
     {QByteArrayView("\xFE\xFF", 2), Encoding::Utf16BE},
 };
-
-constexpr qsizetype unitSize(Encoding e)
-{
-    switch (e) {
-    case Encoding::EightBit:
-        return 1;
-    case Encoding::Utf16LE:
-    case Encoding::Utf16BE:
-        return 2;
-    case Encoding::Utf32LE:
-    case Encoding::Utf32BE:
-        return 4;
-    }
-    return 1;
-}
 
 char32_t unitAt(const uchar* p, Encoding e)
 {

@@ -150,6 +150,7 @@ checked 20 word lists: 13 findings in 6 of them
     row("item" + seeded, 0, "ItemD5 ItemO3\n");
     row("equipment" + seeded, 0, "EquipD5 EquipO3\n");
     row("skill" + seeded, 0, "SkillD5 SkillO3\n");
+    row("skill --seed 18446744073709551615 --data " + lists, 0, "SkillD1 SkillO1\n");
     row("character" + seeded, 0, "EnM5 EnS3\n");
     row("character --nationality GREEK --gender Female" + seeded, 0, "GrF5 GrS3\n");
     row("character --nationality=japanese" + seeded, 0, "JaM5 JaS3\n");
