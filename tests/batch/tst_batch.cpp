@@ -272,15 +272,14 @@ void TestBatch::formats()
     const QStringList first{"a, b", "say \"hi\"", "  lead", u"Ōkami"_qs, "back\\slash", ""};
     const QStringList second{"trail ", "x", "tab\there", "\"", "", u"é"_qs};
     TempExeDir exe;
-    for (const QString& file :
-         QString("adjectives-ect items-des-ect equipment-ect skills-des-ect "
-                 "english/male_firstnames gaelic/gaelic_male demon/demon_names")
-             .split(' '))
-        exe.write("/data/" + file + ".quillmere", first);
-    for (const QString& file :
-         QString("nouns-ect items-objects equipment-objects skills-objects english/surnames")
-             .split(' '))
-        exe.write("/data/" + file + ".quillmere", second);
+    const QStringList files =
+        QString("adjectives-ect items-des-ect equipment-ect skills-des-ect "
+                "english/male_firstnames gaelic/gaelic_male demon/demon_names "
+                "nouns-ect items-objects equipment-objects skills-objects "
+                "english/surnames")
+            .split(' ');
+    for (int i = 0; i < files.size(); ++i) // the first seven hold first words and names
+        exe.write("/data/" + files[i] + ".quillmere", i < 7 ? first : second);
     const bool npc = args[0] == "npc", joined = !npc && !args.contains("gaelic");
     const QString format = args[args.indexOf("--format") + 1];
     const int made = args.contains("--unique") ? std::min(40, distinct) : 40;
