@@ -2,10 +2,10 @@
 
 #include "nationalities.h"
 #include "npcstats.h"
-#include "output.h"
 #include "paths.h"
 #include "twoword.h"
 #include "wordlistfile.h"
+#include "writer.h"
 
 #include <QHash>
 #include <QSet>
@@ -58,7 +58,7 @@ const char* endName(WordListLine::End end)
 
 class Report {
 public:
-    explicit Report(Output& out) : m_out(out) {}
+    explicit Report(BufferedWriter& out) : m_out(out) {}
 
     void finding(const QString& path, qsizetype line, const QString& text)
     {
@@ -73,10 +73,77 @@ public:
     qsizetype files() const { return m_files.size(); }
 
 private:
-    Output& m_out;
+    BufferedWriter& m_out;
     int m_findings = 0;
     QSet<QString> m_files;
 };
+
+// The line ends most lines use are the file's; the first line that ends
+// otherwise is named.
+void checkLineEnds(const QString& path, const QList<WordListLine>& layout, Report& report)
+{
+    QHash<WordListLine::End, qsizetype> ends;
+    for (const WordListLine& line : layout)
+        if (line.end != WordListLine::End::None)
+            ++ends[line.end];
+    if (ends.size() < 2)
+        return;
+    WordListLine::End usual = ends.begin().key();
+    for (auto it = ends.begin(); it != ends.end(); ++it)
+        if (it.value() > ends[usual])
+            usual = it.key();
+    QStringList counts;
+    for (const WordListLine::End end :
+         {WordListLine::End::CrLf, WordListLine::End::Lf, WordListLine::End::Cr})
+        if (ends.contains(end))
+            counts << QStringLiteral("%1 %2").arg(ends[end]).arg(QLatin1String(endName(end)));
+    for (qsizetype i = 0; i < layout.size(); ++i) {
+        if (layout[i].end != usual && layout[i].end != WordListLine::End::None) {
+            report.finding(
+                path, i + 1,
+                QStringLiteral("mixed line ends (%1); this is the first line to end "
+                               "with %2")
+                    .arg(counts.join(QLatin1String(", ")), QLatin1String(endName(layout[i].end))));
+            return;
+        }
+    }
+}
+
+bool hasLoneSurrogate(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return true;
+    }
+    return false;
+}
+
+// What one entry holds that an author would want to fix, by itself.
+void checkEntry(const QString& path, qsizetype line, const QString& entry, Report& report)
+{
+    if (entry.isEmpty()) {
+        report.finding(path, line, QStringLiteral("blank entry"));
+        return;
+    }
+    if (entry.front().isSpace())
+        report.finding(path, line, QStringLiteral("%1 begins with a space").arg(shown(entry)));
+    if (entry.back().isSpace())
+        report.finding(path, line, QStringLiteral("%1 ends with a space").arg(shown(entry)));
+    if (hasLoneSurrogate(entry))
+        report.finding(path, line,
+                       QStringLiteral("%1 holds half of a UTF-16 surrogate pair, which is no "
+                                      "character; it prints as \"?\"")
+                           .arg(shown(entry)));
+    if (entry.size() > kMaxResultLength)
+        report.finding(path, line,
+                       QStringLiteral("%1 is %2 characters long, longer than a result (%3); "
+                                      "results with it are cut short")
+                           .arg(shown(entry))
+                           .arg(entry.size())
+                           .arg(kMaxResultLength));
+}
 
 // What one file holds that an author would want to fix. Returns its entries
 // (all of them, beyond the cap too) for the checks across lists.
@@ -95,79 +162,45 @@ QStringList checkFile(const QString& path, Report& report)
                        QStringLiteral("is written in %1, not UTF-8; it reads correctly here, but "
                                       "other tools may not")
                            .arg(read.encoding));
-
-    QHash<WordListLine::End, qsizetype> ends;
-    for (const WordListLine& line : read.layout)
-        if (line.end != WordListLine::End::None)
-            ++ends[line.end];
-    if (ends.size() > 1) {
-        // The line ends that most lines use are the file's; the first line
-        // that ends otherwise is named.
-        WordListLine::End usual = ends.begin().key();
-        for (auto it = ends.begin(); it != ends.end(); ++it)
-            if (it.value() > ends[usual])
-                usual = it.key();
-        QStringList counts;
-        for (const WordListLine::End end :
-             {WordListLine::End::CrLf, WordListLine::End::Lf, WordListLine::End::Cr})
-            if (ends.contains(end))
-                counts << QStringLiteral("%1 %2").arg(ends[end]).arg(QLatin1String(endName(end)));
-        for (qsizetype i = 0; i < read.layout.size(); ++i) {
-            const WordListLine::End end = read.layout[i].end;
-            if (end != usual && end != WordListLine::End::None) {
-                report.finding(
-                    path, i + 1,
-                    QStringLiteral("mixed line ends (%1); this is the first line to "
-                                   "end with %2")
-                        .arg(counts.join(QLatin1String(", ")), QLatin1String(endName(end))));
-                break;
-            }
-        }
-    }
+    checkLineEnds(path, read.layout, report);
 
     QHash<QString, qsizetype> exact;
     QHash<QString, qsizetype> folded;
     for (qsizetype i = 0; i < read.lines.size(); ++i) {
         const QString& entry = read.lines[i];
         const qsizetype line = i + 1;
-        if (i == kMaxWordListEntries) {
+        if (i == kMaxWordListEntries)
             report.finding(path, line,
                            QStringLiteral("this line and the %1 after it are beyond the %2 "
                                           "entries a list holds; they are never used")
                                .arg(read.lines.size() - line)
                                .arg(kMaxWordListEntries));
-        }
         if (i < read.layout.size() && read.layout[i].windows1252)
             report.finding(path, line,
                            QStringLiteral("%1 is not valid UTF-8; it was read as Windows-1252")
                                .arg(shown(entry)));
-        if (entry.isEmpty()) {
-            report.finding(path, line, QStringLiteral("blank entry"));
+        checkEntry(path, line, entry, report);
+        if (entry.isEmpty())
             continue;
-        }
-        if (entry.front().isSpace())
-            report.finding(path, line, QStringLiteral("%1 begins with a space").arg(shown(entry)));
-        if (entry.back().isSpace())
-            report.finding(path, line, QStringLiteral("%1 ends with a space").arg(shown(entry)));
-        if (const qsizetype first = exact.value(entry); first > 0) {
+        const QString fold = entry.toCaseFolded();
+        if (const qsizetype first = exact.value(entry); first > 0)
             report.finding(path, line,
                            QStringLiteral("%1 repeats line %2").arg(shown(entry)).arg(first));
-        } else if (const qsizetype same = folded.value(entry.toCaseFolded()); same > 0) {
+        else if (const qsizetype same = folded.value(fold); same > 0)
             report.finding(path, line,
                            QStringLiteral("%1 differs only in capitals from line %2 (%3)")
                                .arg(shown(entry))
                                .arg(same)
                                .arg(shown(read.lines[same - 1])));
-        }
         exact.insert(entry, exact.value(entry, line));
-        folded.insert(entry.toCaseFolded(), folded.value(entry.toCaseFolded(), line));
+        folded.insert(fold, folded.value(fold, line));
     }
     return read.lines;
 }
 
 } // namespace
 
-int RunCheck(Output& out)
+int RunCheck(BufferedWriter& out)
 {
     Report report(out);
     const QStringList lists = allLists();
@@ -201,11 +234,5 @@ int RunCheck(Output& out)
                           .arg(report.findings() == 1 ? "" : "s")
                           .arg(report.files()))
                    .toUtf8());
-    out.flush();
-    if (!out.ok() && !out.readerGone()) {
-        std::fprintf(stderr, "quillmere-batch: cannot write the report: %s\n",
-                     qPrintable(out.error()));
-        return 1;
-    }
-    return report.findings() == 0 ? 0 : 1;
+    return out.finish(report.findings() == 0 ? 0 : 1, "the report");
 }

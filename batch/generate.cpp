@@ -1,12 +1,14 @@
 #include "generate.h"
 
+#include "formats.h"
 #include "nationalities.h"
 #include "npcstats.h"
-#include "output.h"
 #include "problems.h"
 #include "random.h"
 #include "twoword.h"
+#include "unique.h"
 #include "wordlist.h"
+#include "writer.h"
 
 #include <QSet>
 #include <cstdio>
@@ -16,251 +18,259 @@ namespace {
 using Command = BatchOptions::Command;
 using Format = BatchOptions::Format;
 
-QSet<QString> distinctEntries(const WordListModel& list)
-{
-    QSet<QString> entries(list.entries().begin(), list.entries().end());
-    if (entries.isEmpty())
-        entries.insert(QString());
-    return entries;
-}
-
-// One list's entries, encoded once for the chosen format so that a million
-// results cost a million copies, not a million encodings.
-struct Encoded {
-    QList<QByteArray> plain; // UTF-8
-    QList<QByteArray> text;  // UTF-8 followed by `end`, for the text format
-    QList<QByteArray> json;  // escaped for a JSON string, without quotes
-    QList<QByteArray> csv;   // as a CSV field of its own
-    QList<qsizetype> length; // in the characters the result box counts
-    QByteArray none;
-    // Reading past the end gives the empty text, as the list itself does.
-    const QByteArray& at(const QList<QByteArray>& list, int index) const
+// One list as its entries print: UTF-8, where a lone surrogate becomes "?",
+// and the length in characters that the result box counts. An empty list
+// prints as one empty entry, which is what a pick from it reads.
+struct PrintedList {
+    explicit PrintedList(const WordListModel& list) : model(list)
     {
-        return index < list.size() ? list.at(index) : none;
+        for (int i = 0; i < std::max(1, list.count()); ++i) {
+            const QString entry = list.entry(i);
+            bytes.append(entry.toUtf8());
+            length.append(entry.size());
+        }
     }
-    qsizetype lengthAt(int index) const { return index < length.size() ? length.at(index) : 0; }
+    // Each different printed entry once, as the index of its first copy.
+    QList<int> distinct() const
+    {
+        QSet<QByteArray> seen;
+        QList<int> indexes;
+        for (int i = 0; i < bytes.size(); ++i) {
+            if (!seen.contains(bytes[i]))
+                indexes.append(i);
+            seen.insert(bytes[i]);
+        }
+        return indexes;
+    }
+    qsizetype longest(const QList<int>& indexes) const
+    {
+        qsizetype most = 0;
+        for (const int i : indexes)
+            most = std::max(most, length[i]);
+        return most;
+    }
+    const WordListModel& model;
+    QList<QByteArray> bytes;
+    QList<qsizetype> length;
 };
 
-Encoded encode(const WordListModel& list, Format format, char end)
-{
-    Encoded e;
-    for (const QString& entry : list.entries()) {
-        e.plain.append(entry.toUtf8());
-        if (format == Format::Text)
-            e.text.append(e.plain.last() + end);
-        e.length.append(entry.size());
-        if (format == Format::Json)
-            e.json.append(JsonString(entry).chopped(1).mid(1));
-        else if (format == Format::Csv)
-            e.csv.append(CsvField(entry));
-    }
-    return e;
-}
+// The two lists of a phrase command and the result a pair of their entries
+// prints: the first entry, a space and the second, or, for a name from a
+// nationality without surnames, the first name alone; either way no longer
+// than the result box holds.
+struct Phrases {
+    PrintedList first;
+    PrintedList second;
+    bool joined;
+    std::array<const char*, 3> columns;
 
-// Column names of a phrase result: the whole, then its two parts.
-std::array<const char*, 3> phraseColumns(Command command)
+    // Puts the result of entries i and j into `text` and gives where its first
+    // entry ends there.
+    qsizetype make(int i, int j, QByteArray& text) const
+    {
+        const qsizetype own = first.length[i];
+        text.resize(0);
+        if (own + (joined ? 1 + second.length[j] : 0) <= kMaxResultLength) {
+            text.append(first.bytes[i]);
+            if (joined)
+                text.append(' ').append(second.bytes[j]);
+            return first.bytes[i].size();
+        }
+        // Cut as the box cuts it; only the part that shows is built.
+        const QString shown = joined
+                                  ? PhraseText(first.model, second.model, {i, j}, kMaxResultLength)
+                                  : first.model.entry(i).left(kMaxResultLength);
+        text = shown.toUtf8();
+        return QStringView(shown).left(own).toUtf8().size();
+    }
+};
+
+std::array<const char*, 3> columnsOf(Command command)
 {
-    switch (command) {
-    case Command::Title:
-        return {"title", "first_word", "second_word"};
-    case Command::Item:
-        return {"item", "first_word", "second_word"};
-    case Command::Equipment:
-        return {"equipment", "first_word", "second_word"};
-    case Command::Skill:
-        return {"skill", "first_word", "second_word"};
-    default:
+    constexpr const char* kWholes[] = {"title", "item", "equipment", "skill"};
+    if (command == Command::Character || command == Command::Npc)
         return {"name", "first_name", "surname"};
+    return {kWholes[static_cast<int>(command)], "first_word", "second_word"};
+}
+
+// One result as a line of the format: the whole, then its two parts.
+void writePhrase(BufferedWriter& out, Format format, const std::array<const char*, 3>& columns,
+                 QByteArrayView text, qsizetype split)
+{
+    const QByteArrayView parts[] = {
+        text, text.first(split), split < text.size() ? text.sliced(split + 1) : QByteArrayView()};
+    switch (format) {
+    case Format::Text:
+        out.append(text);
+        out.append('\n');
+        break;
+    case Format::Csv:
+        for (int k = 0; k < 3; ++k) {
+            WriteCsvField(out, parts[k]);
+            out.append(k < 2 ? QByteArrayView(",") : QByteArrayView("\r\n"));
+        }
+        break;
+    case Format::Json:
+        for (int k = 0; k < 3; ++k) {
+            out.append(k == 0 ? QByteArrayView("{\"") : QByteArrayView(",\""));
+            out.append(columns[k]);
+            out.append(QByteArrayView("\":"));
+            WriteJsonString(out, parts[k]);
+        }
+        out.append(QByteArrayView("}\n"));
+        break;
     }
 }
 
-int tooFew(qint64 distinct, qint64 asked)
+// A header row names the columns of a CSV file.
+void writeHeader(BufferedWriter& out, Format format, const QList<QByteArray>& columns)
 {
+    if (format != Format::Csv)
+        return;
+    out.append(columns.join(',') + "\r\n");
+}
+
+// The exit status once `made` of `asked` results are out.
+int finish(BufferedWriter& out, qint64 made, qint64 asked)
+{
+    const bool ended = out.ok() && made < asked;
+    const int status = out.finish(0, "the results");
+    if (status != 0 || !ended)
+        return status;
     std::fprintf(stderr,
-                 "quillmere-batch: the word lists can give only %lld different results; %lld were "
-                 "asked for\n",
-                 static_cast<long long>(distinct), static_cast<long long>(asked));
+                 "quillmere-batch: the word lists can give only %lld different results; %lld "
+                 "were asked for\n",
+                 static_cast<long long>(made), static_cast<long long>(asked));
     return 1;
 }
 
-int finish(Output& out, int status)
+int tooMany(qint64 asked)
 {
-    out.flush();
-    if (!out.ok() && !out.readerGone()) {
-        std::fprintf(stderr, "quillmere-batch: cannot write the results: %s\n",
-                     qPrintable(out.error()));
-        return 1;
-    }
-    return status;
+    return TellUsageError(
+        QStringLiteral("--unique can remember at most %1 results to compare; %2 were asked for")
+            .arg(kMaxRemembered)
+            .arg(asked));
 }
 
-int phrases(const BatchOptions& options, const WordListModel& prim, const WordListModel& second,
-            Output& out)
+int phrases(const BatchOptions& options, const Phrases& lists, BufferedWriter& out)
 {
-    const std::array<const char*, 3> columns = phraseColumns(options.command);
-    // A text line is the first entry and its space, then the second and the
-    // line end: two copies per result.
-    const Encoded first = encode(prim, options.format, kPhraseSeparator);
-    const Encoded last = encode(second, options.format, '\n');
-    const QByteArray lonelySeparator(1, kPhraseSeparator);
-    const QByteArray lonelyEnd(1, '\n');
-    const qint64 available =
-        options.unique ? DistinctPhrases(prim, second) : std::numeric_limits<qint64>::max();
-    const qint64 wanted = std::min(options.count, available);
-
-    if (options.format == Format::Csv)
-        out.append(QByteArray(columns[0]) + ',' + columns[1] + ',' + columns[2] + "\r\n");
-    const auto longest = [](const Encoded& e) {
-        return e.length.isEmpty() ? 0 : *std::max_element(e.length.begin(), e.length.end());
-    };
-    if (options.format == Format::Text && !options.unique &&
-        longest(first) + 1 + longest(last) <= kMaxResultLength) {
-        // The common case, by the million: every result fits the box whole.
-        for (qint64 made = 0; made < wanted && out.ok(); ++made) {
-            const PhrasePick pick = PickPhrase(prim, second);
-            out.append(pick.first < first.text.size() ? first.text.at(pick.first)
-                                                      : lonelySeparator);
-            out.append(pick.second < last.text.size() ? last.text.at(pick.second) : lonelyEnd);
-        }
-        return finish(out, 0);
+    writeHeader(out, options.format, {lists.columns.begin(), lists.columns.end()});
+    QByteArray text;
+    for (qint64 made = 0; made < options.count && out.ok(); ++made) {
+        const PhrasePick pick = PickPhrase(lists.first.model, lists.second.model);
+        const qsizetype split = lists.make(pick.first, pick.second, text);
+        writePhrase(out, options.format, lists.columns, text, split);
     }
-    QSet<QByteArray> seen;
-    for (qint64 made = 0; made < wanted && out.ok();) {
-        const PhrasePick pick = PickPhrase(prim, second);
-        const QByteArray& a = first.at(first.plain, pick.first);
-        const QByteArray& b = last.at(last.plain, pick.second);
-        if (options.unique) {
-            const QByteArray text = a + kPhraseSeparator + b;
-            if (seen.contains(text))
-                continue;
-            seen.insert(text);
-        }
+    return out.finish(0, "the results");
+}
+
+// Walks every pair of different printed entries once, in a random order, so
+// no pair comes twice. Where two pairs can print the same text (an entry
+// with a space, a result cut short), the texts printed are remembered as
+// fingerprints, and a text already printed is passed over.
+int uniquePhrases(const BatchOptions& options, const Phrases& lists, BufferedWriter& out)
+{
+    const QList<int> firsts = lists.first.distinct();
+    const QList<int> seconds = lists.joined ? lists.second.distinct() : QList<int>{0};
+    QList<QByteArray> firstTexts, secondTexts;
+    for (const int i : firsts)
+        firstTexts.append(lists.first.bytes[i]);
+    for (const int j : seconds)
+        secondTexts.append(lists.second.bytes[j]);
+    const qint64 pairs = qint64(firsts.size()) * seconds.size();
+    const qint64 distinct = lists.joined ? DistinctPhrases(firstTexts, secondTexts) : pairs;
+    const bool cut =
+        lists.first.longest(firsts) + (lists.joined ? 1 + lists.second.longest(seconds) : 0) >
+        kMaxResultLength;
+    const bool remember = cut || distinct < pairs;
+    if (remember && std::min(options.count, distinct) > kMaxRemembered)
+        return tooMany(options.count);
+
+    writeHeader(out, options.format, {lists.columns.begin(), lists.columns.end()});
+    const IndexWalk walk(pairs);
+    Fingerprints printed(remember ? std::min(options.count, distinct) : 0);
+    QByteArray text;
+    qint64 made = 0;
+    for (qint64 k = 0; k < pairs && made < options.count && out.ok(); ++k) {
+        const qint64 pair = walk.at(k);
+        const qsizetype split =
+            lists.make(firsts[pair / seconds.size()], seconds[pair % seconds.size()], text);
+        if (remember && !printed.insert(text))
+            continue;
+        writePhrase(out, options.format, lists.columns, text, split);
         ++made;
-        switch (options.format) {
-        case Format::Text:
-            // As the result box shows it: no more than it holds.
-            if (first.lengthAt(pick.first) + 1 + last.lengthAt(pick.second) > kMaxResultLength) {
-                out.append(PhraseText(prim, second, pick, kMaxResultLength).toUtf8() + '\n');
-                break;
-            }
-            out.append(pick.first < first.text.size() ? first.text.at(pick.first)
-                                                      : lonelySeparator);
-            out.append(pick.second < last.text.size() ? last.text.at(pick.second) : lonelyEnd);
-            break;
-        case Format::Csv:
-            // The whole result is one field of its own: quoted when either
-            // part needs it, or when it begins or ends with a space.
-            out.append(CsvField(QString::fromUtf8(a + kPhraseSeparator + b)) + ',' +
-                       first.at(first.csv, pick.first) + ',' + last.at(last.csv, pick.second) +
-                       "\r\n");
-            break;
-        case Format::Json: {
-            const QByteArray& ja = first.at(first.json, pick.first);
-            const QByteArray& jb = last.at(last.json, pick.second);
-            out.append("{\"" + QByteArray(columns[0]) + "\":\"" + ja + kPhraseSeparator + jb +
-                       "\",\"" + columns[1] + "\":\"" + ja + "\",\"" + columns[2] + "\":\"" + jb +
-                       "\"}\n");
-            break;
-        }
-        }
     }
-    return finish(out, wanted < options.count && out.ok() ? tooFew(available, options.count) : 0);
+    return finish(out, made, options.count);
 }
 
-int npcs(const BatchOptions& options, const WordListModel& names, Output& out)
+// The fixed text of an NPC line in a format: what comes before the name,
+// before each of the twelve values, and at the end.
+std::array<QByteArray, kStatRows.size() + 2> npcPieces(Format format)
 {
-    // Every combination of a name and twelve values counts as one result.
-    double available = static_cast<double>(distinctEntries(names).size());
-    for (const StatRow& row : kStatRows) {
-        for (const Difficulty& level : kDifficulties) {
-            if (options.difficulty == QLatin1String(level.text))
-                available *= std::max(1, (row.*level.range).ceiling - (row.*level.range).floor);
-        }
-    }
-    const qint64 wanted = options.unique && available < static_cast<double>(options.count)
-                              ? static_cast<qint64>(available)
-                              : options.count;
+    std::array<QByteArray, kStatRows.size() + 2> pieces;
+    pieces.front() = format == Format::Text ? "Name: " : format == Format::Json ? "{\"name\":" : "";
+    for (std::size_t i = 0; i < kStatRows.size(); ++i)
+        pieces[i + 1] = format == Format::Text   ? QByteArray(", ") + kStatRows[i].label + ' '
+                        : format == Format::Json ? QByteArray(",\"") + kStatRows[i].key + "\":"
+                                                 : QByteArray(",");
+    pieces.back() = format == Format::Text ? "\n" : format == Format::Json ? "}\n" : "\r\n";
+    return pieces;
+}
 
-    if (options.format == Format::Csv) {
-        QByteArray header = "name";
-        for (const StatRow& row : kStatRows)
-            header += QByteArray(",") + row.key;
-        out.append(header + "\r\n");
+void writeNpc(BufferedWriter& out, Format format,
+              const std::array<QByteArray, kStatRows.size() + 2>& pieces, QByteArrayView name,
+              const std::array<int, kStatRows.size()>& values)
+{
+    out.append(pieces.front());
+    if (format == Format::Text)
+        out.append(name);
+    else if (format == Format::Json)
+        WriteJsonString(out, name);
+    else
+        WriteCsvField(out, name);
+    for (std::size_t i = 0; i < kStatRows.size(); ++i) {
+        out.append(pieces[i + 1]);
+        WriteNumber(out, values[i]);
     }
-    QSet<QByteArray> seen;
-    QString name;
+    out.append(pieces.back());
+}
+
+// Rolls and prints NPCs. With --unique each one printed is remembered as a
+// fingerprint of its name and values, and one printed already is rolled
+// again: the twelve values alone can differ in more than 10^16 ways, so a
+// run always ends.
+int npcs(const BatchOptions& options, const WordListModel& names, BufferedWriter& out)
+{
+    if (options.unique && options.count > kMaxRemembered)
+        return tooMany(options.count);
+    QList<QByteArray> columns{"name"};
+    for (const StatRow& row : kStatRows)
+        columns.append(row.key);
+    writeHeader(out, options.format, columns);
+    const auto pieces = npcPieces(options.format);
+    Fingerprints printed(options.unique ? options.count : 0);
+    QByteArray name;
+    QByteArray key;
     std::array<int, kStatRows.size()> values{};
-    for (qint64 made = 0; made < wanted && out.ok();) {
+    for (qint64 made = 0; made < options.count && out.ok();) {
         GenerateNpc(
-            names, options.difficulty, [&](const QString& n) { name = n; },
+            names, options.difficulty, [&](const QString& n) { name = n.toUtf8(); },
             [&](std::size_t row, int value) { values[row] = value; });
-        QByteArray line;
-        switch (options.format) {
-        case Format::Text:
-            line = "Name: " + name.toUtf8();
-            for (std::size_t i = 0; i < kStatRows.size(); ++i)
-                line += QByteArray(", ") + kStatRows[i].label + ' ' + QByteArray::number(values[i]);
-            break;
-        case Format::Csv:
-            line = CsvField(name);
-            for (const int value : values)
-                line += ',' + QByteArray::number(value);
-            line += '\r';
-            break;
-        case Format::Json:
-            line = "{\"name\":" + JsonString(name);
-            for (std::size_t i = 0; i < kStatRows.size(); ++i)
-                line +=
-                    QByteArray(",\"") + kStatRows[i].key + "\":" + QByteArray::number(values[i]);
-            line += '}';
-            break;
-        }
-        line += '\n';
         if (options.unique) {
-            if (seen.contains(line))
+            key.resize(0);
+            key.append(name).append(reinterpret_cast<const char*>(values.data()), sizeof values);
+            if (!printed.insert(key))
                 continue;
-            seen.insert(line);
         }
+        writeNpc(out, options.format, pieces, name, values);
         ++made;
-        out.append(line);
     }
-    return finish(out, wanted < options.count && out.ok() ? tooFew(wanted, options.count) : 0);
+    return out.finish(0, "the results");
 }
 
 } // namespace
 
-qint64 DistinctPhrases(const WordListModel& prim, const WordListModel& second)
-{
-    const QSet<QString> firsts = distinctEntries(prim);
-    const QSet<QString> lasts = distinctEntries(second);
-    qint64 total = static_cast<qint64>(firsts.size()) * lasts.size();
-    // Two pairs give one text only when one first entry is another first
-    // entry, a space and the start of a second entry: "Iron Plate" = "Iron"
-    // + " " + "Plate". Find each such text, then take off all but one of the
-    // pairs that give it.
-    const QString space{QLatin1Char(kPhraseSeparator)};
-    QSet<QString> shared;
-    for (const QString& longer : firsts) {
-        for (qsizetype i = longer.indexOf(space); i >= 0; i = longer.indexOf(space, i + 1)) {
-            if (!firsts.contains(longer.left(i)))
-                continue;
-            const QString rest = longer.mid(i + 1) + space;
-            for (const QString& last : lasts) {
-                if (lasts.contains(rest + last))
-                    shared.insert(longer + space + last);
-            }
-        }
-    }
-    for (const QString& text : shared) {
-        qint64 pairs = 0;
-        for (qsizetype i = text.indexOf(space); i >= 0; i = text.indexOf(space, i + 1))
-            pairs += firsts.contains(text.left(i)) && lasts.contains(text.mid(i + 1));
-        total -= pairs - 1;
-    }
-    return total;
-}
-
-int RunGenerator(const BatchOptions& options, Output& out)
+int RunGenerator(const BatchOptions& options, BufferedWriter& out)
 {
     WordListModel prim;
     WordListModel second;
@@ -282,21 +292,25 @@ int RunGenerator(const BatchOptions& options, Output& out)
         case Command::Character:
             LoadCharacterWords(options.nationality, prim, second, options.gender);
             break;
-        case Command::Npc:
+        default:
             LoadNpcNames(prim);
             break;
-        default:
-            return 2;
         }
-        // Each problem is already on standard error, with its file and
-        // reason; no half results follow it.
-        if (!Problems::Pending().isEmpty())
+        // Each problem is already on standard error, with its file and reason.
+        // A list cut at its limit is used as the window uses it; a list that
+        // could not be read gives no half results.
+        if (Problems::AnyUnreadable())
             return 1;
     }
     if (options.seed)
         RandomSource::Seed(*options.seed);
     else
         RandomSource::SeedFromClock();
-    return options.command == Command::Npc ? npcs(options, prim, out)
-                                           : phrases(options, prim, second, out);
+    if (options.command == Command::Npc)
+        return npcs(options, prim, out);
+    // A name without a surname is the first name alone, with no space after it.
+    const Phrases lists{PrintedList(prim), PrintedList(second),
+                        options.command != Command::Character || second.count() > 0,
+                        columnsOf(options.command)};
+    return options.unique ? uniquePhrases(options, lists, out) : phrases(options, lists, out);
 }

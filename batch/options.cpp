@@ -3,232 +3,190 @@
 #include "nationalities.h"
 #include "npcstats.h"
 
+#include <QCommandLineParser>
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
 using Command = BatchOptions::Command;
 using Format = BatchOptions::Format;
 
-constexpr std::pair<const char*, Command> kCommands[] = {
-    {"title", Command::Title}, {"item", Command::Item},           {"equipment", Command::Equipment},
-    {"skill", Command::Skill}, {"character", Command::Character}, {"npc", Command::Npc},
-    {"check", Command::Check},
+// The commands as typed, in the order of BatchOptions::Command.
+constexpr const char* kCommands[] = {"title",     "item", "equipment", "skill",
+                                     "character", "npc",  "check"};
+
+constexpr unsigned bit(Command command)
+{
+    return 1u << static_cast<unsigned>(command);
+}
+constexpr unsigned kGenerators = bit(Command::Title) | bit(Command::Item) |
+                                 bit(Command::Equipment) | bit(Command::Skill) |
+                                 bit(Command::Character) | bit(Command::Npc);
+constexpr unsigned kEvery = kGenerators | bit(Command::Check);
+
+// Every option: its names, the name of its value (none for a switch), and
+// the commands it belongs to.
+struct Option {
+    const char* shortName;
+    const char* name;
+    const char* value;
+    unsigned commands;
+};
+constexpr Option kOptions[] = {
+    {"n", "count", "N", kGenerators},
+    {nullptr, "seed", "S", kGenerators},
+    {nullptr, "format", "FORMAT", kGenerators},
+    {nullptr, "unique", nullptr, kGenerators},
+    {nullptr, "data", "FOLDER", kEvery},
+    {nullptr, "nationality", "NAME", bit(Command::Character)},
+    {nullptr, "gender", "GENDER", bit(Command::Character)},
+    {nullptr, "difficulty", "LEVEL", bit(Command::Npc)},
+    {"h", "help", nullptr, kEvery},
+    {"V", "version", nullptr, kEvery},
 };
 
-// Which commands an option that takes a value applies to.
-enum class Applies { Generators, All, Character, Npc };
-constexpr std::pair<const char*, Applies> kValueOptions[] = {
-    {"--count", Applies::Generators},      {"--seed", Applies::Generators},
-    {"--format", Applies::Generators},     {"--data", Applies::All},
-    {"--nationality", Applies::Character}, {"--gender", Applies::Character},
-    {"--difficulty", Applies::Npc},
-};
-
-// A choice as typed on the command line (lower case) and the text the
-// window shows for it, which is what the program compares.
-using Choices = QList<std::pair<QString, QString>>;
-
-Choices nationalities()
+// "-n/--count", "--seed".
+QString spelled(const Option& option)
 {
-    Choices choices;
-    for (const Nationality& n : kNationalities)
-        choices.append({QLatin1String(n.key), QLatin1String(n.key)});
-    return choices;
+    const QString name = QStringLiteral("--") + QLatin1String(option.name);
+    return option.shortName ? QStringLiteral("-%1/").arg(QLatin1String(option.shortName)) + name
+                            : name;
 }
 
-Choices genders()
+// "title, item and npc".
+QString commandList(unsigned commands)
 {
-    Choices choices;
-    for (const char* g : {kMaleText, kFemaleText})
-        choices.append({QString::fromLatin1(g).toLower(), QLatin1String(g)});
-    return choices;
+    QStringList names;
+    for (unsigned i = 0; i < std::size(kCommands); ++i)
+        if (commands & (1u << i))
+            names << QLatin1String(kCommands[i]);
+    const QString last = names.takeLast();
+    return names.isEmpty() ? last
+                           : names.join(QLatin1String(", ")) + QStringLiteral(" and ") + last;
 }
 
-Choices difficulties()
+// Why the parser stopped: an option no command has, or a value missing or
+// given to a switch.
+QString parseFailure(const QCommandLineParser& parser)
 {
-    Choices choices;
-    for (const Difficulty& d : kDifficulties)
-        choices.append({QString::fromLatin1(d.text).toLower(), QLatin1String(d.text)});
-    return choices;
+    const QStringList unknown = parser.unknownOptionNames();
+    if (unknown.isEmpty()) {
+        // Qt's words, such as "Missing value after '-n'.", as a clause.
+        QString text = parser.errorText();
+        text[0] = text[0].toLower();
+        return text.endsWith(u'.') ? text.chopped(1) : text;
+    }
+    QStringList all;
+    for (const Option& option : kOptions)
+        all << spelled(option);
+    return QStringLiteral("unknown option '%1%2'; the options are %3")
+        .arg(QLatin1String(unknown.first().size() == 1 ? "-" : "--"), unknown.first(),
+             all.join(QLatin1String(", ")));
 }
 
-Choices formats()
+// Plain digits only: no sign, no spaces.
+bool wholeNumber(const QString& text, quint64 max, quint64& number)
 {
-    return {{"text", "text"}, {"csv", "csv"}, {"json", "json"}};
-}
-
-QString names(const Choices& choices)
-{
-    QStringList typed;
-    for (const auto& choice : choices)
-        typed << choice.first;
-    return typed.join(QLatin1String(", "));
-}
-
-QString commandNames()
-{
-    QStringList typed;
-    for (const auto& command : kCommands)
-        typed << QLatin1String(command.first);
-    return typed.join(QLatin1String(", "));
-}
-
-UsageError error(const QString& text)
-{
-    return {QStringLiteral("quillmere-batch: ") + text};
-}
-
-bool allDigits(const QString& text)
-{
-    return !text.isEmpty() &&
+    bool ok = false;
+    number = text.toULongLong(&ok);
+    return ok && number <= max &&
            std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-} // namespace
-
-std::variant<BatchOptions, UsageError> ParseBatchArguments(const QStringList& arguments)
+// The choices of the options that take one, matched in any case, since the
+// window shows some of them capitalised ("English", "Hard").
+QString readChoices(const QCommandLineParser& parser, BatchOptions& options)
 {
-    BatchOptions options;
-    options.nationality = QLatin1String(kNationalities[0].key);
-    options.gender = QLatin1String(kMaleText);
-    options.difficulty = QLatin1String(kDifficulties[0].text);
-
-    // First the words as given: flags, options with their values, the rest.
-    QStringList positional;
-    QList<std::pair<QString, QString>> values;
-    bool help = false;
-    bool version = false;
-    bool onlyPositional = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        if (onlyPositional || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
-            positional << arg;
-        } else if (arg == QLatin1String("--")) {
-            onlyPositional = true;
-        } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
-            help = true;
-        } else if (arg == QLatin1String("-V") || arg == QLatin1String("--version")) {
-            version = true;
-        } else if (arg == QLatin1String("--unique")) {
-            options.unique = true;
-        } else {
-            QString name = arg;
-            std::optional<QString> value;
-            if (arg == QLatin1String("-n") ||
-                (arg.startsWith(QLatin1String("-n")) && allDigits(arg.mid(2)))) {
-                name = QStringLiteral("--count");
-                if (arg.size() > 2)
-                    value = arg.mid(2);
-            } else if (const qsizetype eq = arg.indexOf(QLatin1Char('=')); eq > 0) {
-                name = arg.left(eq);
-                value = arg.mid(eq + 1);
-            }
-            if (std::none_of(std::begin(kValueOptions), std::end(kValueOptions),
-                             [&](const auto& o) { return name == QLatin1String(o.first); }))
-                return error(QStringLiteral("unknown option '%1'; the options are -n/--count, "
-                                            "--seed, --format, --unique, --data, --nationality, "
-                                            "--gender, --difficulty, --help, --version")
-                                 .arg(arg));
-            if (!value && i + 1 >= arguments.size())
-                return error(QStringLiteral("%1 needs a value").arg(arg));
-            values.append({name, value ? *value : arguments[++i]});
-        }
+    QStringList nationalities;
+    for (const Nationality& n : kNationalities)
+        nationalities << QLatin1String(n.key);
+    QStringList difficulties;
+    for (const Difficulty& d : kDifficulties)
+        difficulties << QString::fromLatin1(d.text).toLower();
+    const std::pair<const char*, QStringList> lists[] = {
+        {"format", {"text", "csv", "json"}},
+        {"nationality", nationalities},
+        {"gender",
+         {QString::fromLatin1(kMaleText).toLower(), QString::fromLatin1(kFemaleText).toLower()}},
+        {"difficulty", difficulties}};
+    qsizetype chosen[std::size(lists)] = {};
+    for (std::size_t k = 0; k < std::size(lists); ++k) {
+        const QString name = QLatin1String(lists[k].first);
+        if (!parser.isSet(name))
+            continue;
+        const QString value = parser.value(name);
+        const QStringList& choices = lists[k].second;
+        chosen[k] = std::find_if(choices.begin(), choices.end(),
+                                 [&](const QString& c) {
+                                     return c.compare(value, Qt::CaseInsensitive) == 0;
+                                 }) -
+                    choices.begin();
+        if (chosen[k] == choices.size())
+            return QStringLiteral("unknown %1 '%2'; the choices are %3")
+                .arg(name, value, choices.join(QLatin1String(", ")));
     }
-    if (help || version) {
-        options.command = help ? Command::Help : Command::Version;
-        return options;
-    }
-
-    if (positional.isEmpty())
-        return error(QStringLiteral("no command given; the commands are %1").arg(commandNames()));
-    options.commandName = positional.takeFirst();
-    const auto command =
-        std::find_if(std::begin(kCommands), std::end(kCommands),
-                     [&](const auto& c) { return options.commandName == QLatin1String(c.first); });
-    if (command == std::end(kCommands))
-        return error(QStringLiteral("unknown command '%1'; the commands are %2")
-                         .arg(options.commandName, commandNames()));
-    options.command = command->second;
-    const bool check = options.command == Command::Check;
-    if (check && positional.size() == 1)
-        values.append({QStringLiteral("--data"), positional.takeFirst()});
-    if (!positional.isEmpty())
-        return error(QStringLiteral("unexpected argument '%1'; %2 takes %3")
-                         .arg(positional.first(), options.commandName,
-                              check ? QStringLiteral("one folder at most")
-                                    : QStringLiteral("options only")));
-    if (check && options.unique)
-        return error(QStringLiteral("--unique does not apply to check; it applies to title, "
-                                    "item, equipment, skill, character and npc"));
-
-    for (const auto& option : values) {
-        // Plain names rather than a structured binding: clang 14 cannot capture those.
-        const QString& name = option.first;
-        const QString& value = option.second;
-        const Applies applies =
-            std::find_if(std::begin(kValueOptions), std::end(kValueOptions), [&](const auto& o) {
-                return name == QLatin1String(o.first);
-            })->second;
-        const bool fits =
-            applies == Applies::All || (applies == Applies::Generators && !check) ||
-            (applies == Applies::Character && options.command == Command::Character) ||
-            (applies == Applies::Npc && options.command == Command::Npc);
-        if (!fits)
-            return error(QStringLiteral("%1 does not apply to %2; it applies to %3")
-                             .arg(name, options.commandName,
-                                  applies == Applies::Character ? QStringLiteral("character")
-                                  : applies == Applies::Npc
-                                      ? QStringLiteral("npc")
-                                      : QStringLiteral("title, item, equipment, skill, "
-                                                       "character and npc")));
-
-        if (name == QLatin1String("--count")) {
-            bool ok = false;
-            options.count = value.toLongLong(&ok);
-            if (!ok || !allDigits(value) || options.count > kMaxCount)
-                return error(QStringLiteral("--count must be a whole number from 0 to %1, not '%2'")
-                                 .arg(kMaxCount)
-                                 .arg(value));
-        } else if (name == QLatin1String("--seed")) {
-            bool ok = false;
-            options.seed = value.toULongLong(&ok);
-            if (!ok || !allDigits(value))
-                return error(QStringLiteral("--seed must be a whole number from 0 to "
-                                            "18446744073709551615, not '%1'")
-                                 .arg(value));
-        } else if (name == QLatin1String("--data")) {
-            if (value.isEmpty())
-                return error(QStringLiteral("%1 needs a folder laid out like data/")
-                                 .arg(check ? QStringLiteral("check") : name));
-            options.dataFolder = value;
-        } else {
-            const QString what = name.mid(2);
-            const Choices choices = what == QLatin1String("format")        ? formats()
-                                    : what == QLatin1String("nationality") ? nationalities()
-                                    : what == QLatin1String("gender")      ? genders()
-                                                                           : difficulties();
-            const auto choice = std::find_if(choices.begin(), choices.end(),
-                                             [&](const auto& c) { return c.first == value; });
-            if (choice == choices.end())
-                return error(QStringLiteral("unknown %1 '%2'; the choices are %3")
-                                 .arg(what, value, names(choices)));
-            if (what == QLatin1String("format"))
-                options.format = static_cast<Format>(choice - choices.begin());
-            else if (what == QLatin1String("nationality"))
-                options.nationality = choice->second;
-            else if (what == QLatin1String("gender"))
-                options.gender = choice->second;
-            else
-                options.difficulty = choice->second;
-        }
-    }
-    return options;
+    options.format = static_cast<Format>(chosen[0]);
+    options.nationality = QLatin1String(kNationalities[chosen[1]].key);
+    options.gender = QLatin1String(chosen[2] == 0 ? kMaleText : kFemaleText);
+    options.difficulty = QLatin1String(kDifficulties[chosen[3]].text);
+    return {};
 }
 
-QString BatchUsage()
+// The values of the options given; an empty text when all of them are good.
+QString readValues(const QCommandLineParser& parser, BatchOptions& options)
 {
-    return QStringLiteral(R"(Usage: quillmere-batch COMMAND [OPTION]...
+    options.unique = parser.isSet(QStringLiteral("unique"));
+    const std::pair<const char*, quint64> numbers[] = {{"count", kMaxCount}, {"seed", UINT64_MAX}};
+    for (const auto& [name, max] : numbers) {
+        const QString value = parser.value(QLatin1String(name));
+        quint64 number = 0;
+        if (!parser.isSet(QLatin1String(name)))
+            continue;
+        if (!wholeNumber(value, max, number))
+            return QStringLiteral("--%1 must be a whole number from 0 to %2, not '%3'")
+                .arg(QLatin1String(name))
+                .arg(max)
+                .arg(value);
+        if (qstrcmp(name, "count") == 0)
+            options.count = static_cast<qint64>(number);
+        else
+            options.seed = number;
+    }
+    return readChoices(parser, options);
+}
+
+// The command and what follows it on the line: options that belong to it,
+// and for check at most one folder.
+QString readCommand(const QCommandLineParser& parser, BatchOptions& options)
+{
+    QStringList words = parser.positionalArguments();
+    if (words.isEmpty())
+        return QStringLiteral("no command given; the commands are %1").arg(commandList(kEvery));
+    const QString name = words.takeFirst();
+    const auto* command = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                       [&](const char* c) { return name == QLatin1String(c); });
+    if (command == std::end(kCommands))
+        return QStringLiteral("unknown command '%1'; the commands are %2")
+            .arg(name, commandList(kEvery));
+    options.command = static_cast<Command>(command - std::begin(kCommands));
+    const bool check = options.command == Command::Check;
+    if (words.size() > (check ? 1 : 0))
+        return QStringLiteral("unexpected argument '%1'; %2 takes %3")
+            .arg(words.last(), name,
+                 check ? QStringLiteral("one folder at most") : QStringLiteral("options only"));
+    for (const Option& option : kOptions) {
+        if (parser.isSet(QLatin1String(option.name)) && !(option.commands & bit(options.command)))
+            return QStringLiteral("%1 does not apply to %2; it applies to %3")
+                .arg(spelled(option), name, commandList(option.commands));
+    }
+    if (check && !words.isEmpty() && words.first().isEmpty())
+        return QStringLiteral("check needs a folder laid out like data/");
+    options.dataFolder = words.value(0);
+    return {};
+}
+
+constexpr char kUsage[] = R"(Usage: quillmere-batch COMMAND [OPTION]...
 Make up game titles, names and non-player characters by the thousand, from
 the same word lists and by the same rules as the Quillmere window.
 
@@ -237,7 +195,8 @@ Commands:
   item               item names ("Item Name" mode)
   equipment          equipment names ("Equipment Name" mode)
   skill              skill names ("Skill Name" mode)
-  character          character names ("Character Name" mode)
+  character          character names ("Character Name" mode); a Gaelic or
+                     Demon name, which has no surname, is the first name alone
   npc                non-player characters with twelve statistics
   check [FOLDER]     read every word list of FOLDER (by default the program's
                      own data folder) and report what an author would want
@@ -245,17 +204,22 @@ Commands:
 
 Options:
   -n, --count=N          make N results, a whole number from 0 to 1000000000
-                         (default 1)
+                         (default 1); -n5 and --count 5 work too
       --seed=S           seed the random source with S, a whole number from 0
                          to 18446744073709551615: the same seed, options and
                          word lists give the same output on every run; without
                          it the clock seeds, as in the window
       --format=FORMAT    text (default): one result per line, as the window
-                         shows it; csv: a header row, then one row per result;
-                         json: one object per line
-      --unique           no result repeats; when the lists cannot give N
-                         different results, all they can give are printed,
-                         the number is told, and the exit status is 1
+                         shows it; csv: a header row, then one row per result,
+                         each line ending in CR LF (RFC 4180); json: one
+                         object per line
+      --unique           each different result at most once, in a random
+                         order; when the lists cannot give N different
+                         results, all they can give are printed, the number
+                         is told, and the exit status is 1. NPCs, and titles
+                         or names that two pairs of entries can make alike,
+                         are remembered to be compared: at most 20000000 of
+                         them in one run
       --data=FOLDER      read the word lists from FOLDER, laid out like the
                          program's data folder
       --nationality=NAME
@@ -266,12 +230,15 @@ Options:
                          for npc: easy (default), medium or hard
   -h, --help             show this help and exit
   -V, --version          show the version and exit
+The values of --format, --nationality, --gender and --difficulty may be
+written in any case: --nationality English is --nationality english.
 
 Exit status:
   0  the results were written, or check found nothing
   1  a word list could not be read, --unique could not be met, the output
      could not be written, or check found something
-  2  the command line was wrong; nothing is written to standard output
+  2  the command line was wrong, or asked --unique to remember more than it
+     can; nothing is written to standard output
 
 Examples:
   quillmere-batch character --nationality gaelic --gender female -n 50
@@ -279,5 +246,53 @@ Examples:
   quillmere-batch npc --difficulty hard -n 20 --seed 7 --format json
   quillmere-batch title -n 1000 --unique --data ~/my-lists
   quillmere-batch check ~/my-lists
-)");
+)";
+
+} // namespace
+
+std::variant<BatchOptions, UsageError> ParseBatchArguments(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    for (const Option& option : kOptions) {
+        QStringList names{QLatin1String(option.name)};
+        if (option.shortName)
+            names.prepend(QLatin1String(option.shortName));
+        parser.addOption(option.value
+                             ? QCommandLineOption(names, QString(), QLatin1String(option.value))
+                             : QCommandLineOption(names));
+    }
+    if (!parser.parse(arguments))
+        return UsageError{parseFailure(parser)};
+    BatchOptions options;
+    options.nationality = QLatin1String(kNationalities[0].key);
+    options.gender = QLatin1String(kMaleText);
+    options.difficulty = QLatin1String(kDifficulties[0].text);
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version"))) {
+        options.command = parser.isSet(QStringLiteral("help")) ? Command::Help : Command::Version;
+        return options;
+    }
+    QString wrong = readCommand(parser, options);
+    if (wrong.isEmpty())
+        wrong = readValues(parser, options);
+    const QString data = parser.value(QStringLiteral("data"));
+    if (wrong.isEmpty() && parser.isSet(QStringLiteral("data")) && data.isEmpty())
+        wrong = QStringLiteral("--data needs a folder laid out like data/");
+    if (!wrong.isEmpty())
+        return UsageError{wrong};
+    if (options.dataFolder.isEmpty()) // a folder after check comes first
+        options.dataFolder = data;
+    return options;
+}
+
+int TellUsageError(const QString& message)
+{
+    std::fprintf(stderr,
+                 "quillmere-batch: %s\nTry 'quillmere-batch --help' for more information.\n",
+                 qPrintable(message));
+    return 2;
+}
+
+QString BatchUsage()
+{
+    return QString::fromUtf8(kUsage);
 }

@@ -20,7 +20,6 @@ struct BatchOptions {
     QString nationality; // a nationality key, "english" unless chosen
     QString gender;      // the gender text the window would show
     QString difficulty;  // the difficulty text the window would show
-    QString commandName; // as typed, for messages
 };
 
 // Why the command line cannot be run: one line, naming what was wrong and
@@ -32,6 +31,10 @@ struct UsageError {
 inline constexpr qint64 kMaxCount = 1000000000;
 
 std::variant<BatchOptions, UsageError> ParseBatchArguments(const QStringList& arguments);
+
+// Tells a usage error on standard error, followed by where to read more, and
+// gives the exit status of a wrong command line.
+int TellUsageError(const QString& message);
 
 // The text of --help.
 QString BatchUsage();

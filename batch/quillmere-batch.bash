@@ -1,66 +1,64 @@
-# Bash completion for quillmere-batch.
+# Bash completion for quillmere-batch. It needs bash alone, not the
+# bash-completion package.
 _quillmere_batch()
 {
-    local cur prev words cword
-    _init_completion -s || return
+    COMPREPLY=()
+    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
+    # Bash splits --format=cs into "--format", "=" and "cs": complete the value.
+    if [[ $cur == = ]]; then
+        cur=""
+    elif [[ $prev == = ]]; then
+        prev=${COMP_WORDS[COMP_CWORD - 2]}
+    fi
 
-    local commands="title item equipment skill character npc check"
     local command="" i
-    for ((i = 1; i < cword; i++)); do
-        case ${words[i]} in
+    for ((i = 1; i < COMP_CWORD; i++)); do
+        case ${COMP_WORDS[i]} in
             title | item | equipment | skill | character | npc | check)
-                command=${words[i]}
+                command=${COMP_WORDS[i]}
                 break
                 ;;
         esac
     done
 
+    local values=""
     case $prev in
-        -n | --count | --seed)
-            return
-            ;;
-        --format)
-            COMPREPLY=($(compgen -W "text csv json" -- "$cur"))
-            return
-            ;;
-        --nationality)
-            COMPREPLY=($(compgen -W "english greek japanese gaelic demon" -- "$cur"))
-            return
-            ;;
-        --gender)
-            COMPREPLY=($(compgen -W "male female" -- "$cur"))
-            return
-            ;;
-        --difficulty)
-            COMPREPLY=($(compgen -W "easy medium hard" -- "$cur"))
-            return
-            ;;
+        -n | --count | --seed) return ;;
+        --format) values="text csv json" ;;
+        --nationality) values="english greek japanese gaelic demon" ;;
+        --gender) values="male female" ;;
+        --difficulty) values="easy medium hard" ;;
         --data)
-            _filedir -d
+            compopt -o filenames 2>/dev/null
+            COMPREPLY=($(compgen -d -- "$cur"))
             return
             ;;
     esac
-
-    if [[ -z $command ]]; then
-        if [[ $cur == -* ]]; then
-            COMPREPLY=($(compgen -W "--help --version" -- "$cur"))
-        else
-            COMPREPLY=($(compgen -W "$commands" -- "$cur"))
-        fi
+    if [[ -n $values ]]; then
+        COMPREPLY=($(compgen -W "$values" -- "$cur"))
         return
     fi
 
-    local options="--count --seed --format --unique --data --help"
+    # Only the options that belong to the command.
+    local options="--help --version"
     case $command in
-        character) options+=" --nationality --gender" ;;
-        npc) options+=" --difficulty" ;;
+        "")
+            [[ $cur == -* ]] || options="title item equipment skill character npc check"
+            ;;
         check)
-            if [[ $cur == -* ]]; then
-                COMPREPLY=($(compgen -W "--help" -- "$cur"))
-            else
-                _filedir -d
+            options+=" --data"
+            if [[ $cur != -* ]]; then
+                compopt -o filenames 2>/dev/null
+                COMPREPLY=($(compgen -d -- "$cur"))
+                return
             fi
-            return
+            ;;
+        *)
+            options+=" --count --seed --format --unique --data"
+            case $command in
+                character) options+=" --nationality --gender" ;;
+                npc) options+=" --difficulty" ;;
+            esac
             ;;
     esac
     COMPREPLY=($(compgen -W "$options" -- "$cur"))

@@ -1,7 +1,8 @@
 // Bytes to entries through the reader the program uses. The first three
 // bytes choose the limits, small enough to be reached: the room left in the
-// list, the byte limit and the chunk size; the rest is the file. Each input is
-// also read whole, without limits, as the yardstick for the limited read.
+// list and the byte limit, and the byte order of the UTF-16 copy; the rest is
+// the file. Each input is also read whole, without limits, as the yardstick
+// for the limited read.
 #include "wordlistfile.h"
 
 #include <QBuffer>
@@ -37,16 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     const int maxLines = data[0] < 0xC0 ? data[0] % 48 : kMaxWordListEntries;
     const qint64 maxBytes = data[1] < 0xC0 ? qint64(data[1]) * 5 : kMaxWordListFileBytes;
-    const qint64 chunk = data[2] == 0xFF ? 64 * 1024 : data[2] % 32 + 1;
     const QByteArray file(reinterpret_cast<const char*>(data + 3), qsizetype(size - 3));
 
-    const WordListRead whole = read(file, {.chunkBytes = file.size() + 1});
-    const auto part = read(file, {.maxLines = maxLines, .maxBytes = maxBytes, .chunkBytes = chunk});
+    const WordListRead whole = read(file, {});
+    const auto part = read(file, {.maxLines = maxLines, .maxBytes = maxBytes});
     require(whole.error.isEmpty(), "a small file is read whole");
     require(part.lines.size() <= maxLines, "no more entries than the room left");
     require(whole.lines.mid(0, part.lines.size()) == part.lines, "limits only cut off the end");
     if (part.error.isEmpty()) {
-        require(part.lines == whole.lines, "chunks do not change what is read");
+        require(part.lines == whole.lines, "a file within the limits is read whole");
         require(file.size() <= maxBytes, "a file over the byte limit is told");
     } else if (part.error.contains(QStringLiteral("entries"))) {
         require(part.lines.size() == maxLines && whole.lines.size() > maxLines,
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } else {
         require(file.size() > maxBytes, "only a file over the byte limit is cut for its size");
         // What lies within the limit, less a line the limit cut in two.
-        const QStringList head = read(file.left(maxBytes), {.chunkBytes = chunk}).lines;
+        const QStringList head = read(file.left(maxBytes), {}).lines;
         require(part.lines == head || part.lines == head.mid(0, head.size() - 1),
                 "the byte limit keeps every whole line before it");
     }
@@ -81,6 +81,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString back = whole.lines.isEmpty() ? QString() : whole.lines.join("\r\n") + "\r\n";
     const auto order = bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE;
     const QByteArray utf16 = QStringEncoder(order, QStringConverter::Flag::WriteBom).encode(back);
-    require(read(utf16, {.chunkBytes = chunk}).lines == whole.lines, "UTF-16 round trip");
+    require(read(utf16, {}).lines == whole.lines, "UTF-16 round trip");
     return 0;
 }

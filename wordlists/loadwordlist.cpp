@@ -11,5 +11,6 @@ void LoadWordList(WordListModel& list, const QString& relativePath)
     const WordListRead read = ReadWordListFile(fullPath, list.room());
     list.append(read.lines);
     if (!read.error.isEmpty())
-        Problems::Record(fullPath, read.error);
+        Problems::Record(fullPath, read.error,
+                         read.truncated ? Problems::Kind::Truncated : Problems::Kind::Unreadable);
 }

@@ -8,6 +8,7 @@ namespace Problems {
 namespace {
 int g_depth = 0;
 QStringList g_lines;
+bool g_unreadable = false;
 
 Notifier& defaultNotifier()
 {
@@ -40,8 +41,9 @@ void SetProgramName(const QString& name)
     programName() = name;
 }
 
-void Record(const QString& fullPath, const QString& reason)
+void Record(const QString& fullPath, const QString& reason, Kind kind)
 {
+    g_unreadable = g_unreadable || kind == Kind::Unreadable;
     const QString line = fullPath + QStringLiteral(": ") + reason;
     std::fprintf(stderr, "%s: %s\n", qPrintable(programName()), qPrintable(line));
     std::fflush(stderr);
@@ -51,6 +53,11 @@ void Record(const QString& fullPath, const QString& reason)
 QStringList Pending()
 {
     return g_lines;
+}
+
+bool AnyUnreadable()
+{
+    return g_unreadable;
 }
 
 void SetDefaultNotifier(Notifier n)
@@ -80,8 +87,10 @@ QString Message(const QStringList& lines)
 
 Scope::Scope(QObject* parent, When when) : m_parent(parent), m_when(when)
 {
-    if (g_depth++ == 0)
+    if (g_depth++ == 0) {
         g_lines.clear();
+        g_unreadable = false;
+    }
 }
 
 Scope::~Scope()
@@ -90,6 +99,7 @@ Scope::~Scope()
         return;
     const QString message = Message(g_lines);
     g_lines.clear();
+    g_unreadable = false;
     if (m_when == When::Now) {
         notify(m_parent, message);
         return;

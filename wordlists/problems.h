@@ -15,11 +15,17 @@ namespace Problems {
 // running program says otherwise.
 void SetProgramName(const QString& name);
 
+// How a file fell short: it could not be read (from its start or from some
+// point on), or it was read but the lines beyond a limit were left out.
+enum class Kind { Unreadable, Truncated };
+
 // Records one problem line ("<full path>: <reason>") for the current action.
-void Record(const QString& fullPath, const QString& reason);
+void Record(const QString& fullPath, const QString& reason, Kind kind = Kind::Unreadable);
 
 // Lines recorded since the outermost open Scope began.
 QStringList Pending();
+// Whether one of those lines is of a file that could not be read.
+bool AnyUnreadable();
 
 // How problems reach the user beyond standard error. A program with windows
 // sets its default (a warning box); tests install their own to answer or

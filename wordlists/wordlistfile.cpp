@@ -20,21 +20,18 @@ constexpr std::array<char16_t, 32> kCp1252High = {
 
 enum class Encoding { EightBit, Utf16LE, Utf16BE, Utf32LE, Utf32BE };
 
-const char* encodingName(Encoding e)
+// The name and code-unit size of each encoding, in the order of Encoding.
+constexpr std::pair<const char*, qsizetype> kEncodings[] = {
+    {"UTF-8", 1}, {"UTF-16 LE", 2}, {"UTF-16 BE", 2}, {"UTF-32 LE", 4}, {"UTF-32 BE", 4}};
+
+constexpr const char* encodingName(Encoding e)
 {
-    switch (e) {
-    case Encoding::EightBit:
-        return "UTF-8";
-    case Encoding::Utf16LE:
-        return "UTF-16 LE";
-    case Encoding::Utf16BE:
-        return "UTF-16 BE";
-    case Encoding::Utf32LE:
-        return "UTF-32 LE";
-    case Encoding::Utf32BE:
-        return "UTF-32 BE";
-    }
-    return "";
+    return kEncodings[static_cast<int>(e)].first;
+}
+
+constexpr qsizetype unitSize(Encoding e)
+{
+    return kEncodings[static_cast<int>(e)].second;
 }
 
 struct ByteOrderMark {
@@ -49,21 +46,6 @@ constexpr ByteOrderMark kMarks[] = {
     {QByteArrayView("\xFF\xFE", 2), Encoding::Utf16LE},
     {QByteArrayView("\xFE\xFF", 2), Encoding::Utf16BE},
 };
-
-constexpr qsizetype unitSize(Encoding e)
-{
-    switch (e) {
-    case Encoding::EightBit:
-        return 1;
-    case Encoding::Utf16LE:
-    case Encoding::Utf16BE:
-        return 2;
-    case Encoding::Utf32LE:
-    case Encoding::Utf32BE:
-        return 4;
-    }
-    return 1;
-}
 
 char32_t unitAt(const uchar* p, Encoding e)
 {
@@ -205,197 +187,141 @@ QString sizeText(qint64 bytes)
                              : QStringLiteral("%1 bytes").arg(bytes);
 }
 
-// One pass over a device: bytes come in chunks, complete lines leave as
-// entries, and only the line being read is held as bytes.
-class ChunkedReader {
-public:
-    ChunkedReader(QIODevice& device, const WordListLimits& limits)
-        : m_device(device), m_limits(limits)
-    {
-    }
+// The bytes of a file after its byte-order mark, in the encoding it names.
+struct Text {
+    const uchar* data;
+    qsizetype size;
+    Encoding encoding;
+    qsizetype unit;
 
-    WordListRead run()
+    char32_t at(qsizetype i) const { return unitAt(data + i, encoding); }
+    // Where the line that begins at `from` ends: its terminator, or `size`.
+    qsizetype lineEnd(qsizetype from) const
     {
-        WordListRead result;
-        const qsizetype maxLines = std::max(0, m_limits.maxLines);
-        // Telling the byte-order marks apart takes up to four bytes.
-        while (m_buffer.size() < 4 && fill()) {
-        }
-        for (const ByteOrderMark& mark : kMarks) {
-            if (QByteArrayView(m_buffer).startsWith(mark.bytes)) {
-                m_encoding = mark.encoding;
-                m_start = m_scan = mark.bytes.size();
-                break;
-            }
-        }
-        result.encoding = QLatin1String(encodingName(m_encoding));
-        const qsizetype unit = unitSize(m_encoding);
-        const auto keep = [&](qsizetype from, qsizetype to, WordListLine::End end) {
-            result.lines.append(lineAt(from, to));
-            if (m_limits.layout)
-                result.layout.append({end, m_windows1252});
-        };
-        for (;;) {
-            if (result.lines.size() >= maxLines) {
-                // Any byte after the last kept line starts a line beyond the limit.
-                if (m_start < m_buffer.size()) {
-                    result.truncated = true;
-                    break;
-                }
-                if (fill())
-                    continue;
-                break;
-            }
-            const auto* data = reinterpret_cast<const uchar*>(m_buffer.constData());
-            const qsizetype size = m_buffer.size();
-            const qsizetype end = findLineEnd(data, size);
-            if (end + unit > size) {
-                // No terminator yet: read on, or take the rest as the last line.
-                m_scan = end;
-                if (fill())
-                    continue;
-                // A line that the byte limit or a failed read cut short is no entry.
-                if (m_start < m_buffer.size() && !m_tooBig && m_readError.isEmpty())
-                    keep(m_start, m_buffer.size(), WordListLine::End::None);
-                break;
-            }
-            qsizetype next = end + unit;
-            WordListLine::End kind = WordListLine::End::Lf;
-            if (unitAt(data + end, m_encoding) == u'\r') {
-                kind = WordListLine::End::Cr;
-                if (next + unit > size && !m_end) {
-                    // A CR at the end of the chunk may be the first half of CR LF.
-                    m_scan = end;
-                    fill();
-                    continue;
-                }
-                if (next + unit <= size && unitAt(data + next, m_encoding) == u'\n') {
-                    next += unit;
-                    kind = WordListLine::End::CrLf;
-                }
-            }
-            keep(m_start, end, kind);
-            m_start = m_scan = next;
-        }
-
-        if (!m_readError.isEmpty()) {
-            result.error = m_readError;
-        } else if (result.truncated) {
-            result.error =
-                QStringLiteral("a list holds at most %1 entries; the lines beyond were not added")
-                    .arg(kMaxWordListEntries);
-        } else if (m_tooBig) {
-            result.truncated = true;
-            result.error =
-                QStringLiteral("the file is larger than %1; only its first lines were read")
-                    .arg(sizeText(m_limits.maxBytes));
-        }
-        return result;
-    }
-
-private:
-    // The first terminator at or after m_scan, or where the last whole unit ends.
-    qsizetype findLineEnd(const uchar* data, qsizetype size) const
-    {
-        if (m_encoding == Encoding::EightBit)
-            return findBreak(data + m_scan, data + size) - data;
-        const qsizetype unit = unitSize(m_encoding);
-        qsizetype i = m_scan;
-        for (; i + unit <= size; i += unit) {
-            const char32_t c = unitAt(data + i, m_encoding);
-            if (c == u'\r' || c == u'\n')
+        if (encoding == Encoding::EightBit)
+            return findBreak(data + from, data + size) - data;
+        for (qsizetype i = from; i + unit <= size; i += unit) {
+            if (at(i) == u'\r' || at(i) == u'\n')
                 return i;
         }
-        return i;
+        return size;
     }
+};
 
-    // Reads one more chunk behind the current line; false once nothing more
-    // will come (end of file, read error or the byte limit).
-    bool fill()
-    {
-        if (m_end)
-            return false;
-        if (m_start > 0) {
-            m_buffer.remove(0, m_start);
-            m_scan -= m_start;
-            m_start = 0;
-        }
-        const qint64 room = m_limits.maxBytes - m_total;
-        if (room <= 0) {
-            // At the limit: one byte more tells whether the file goes on.
-            char probe = 0;
-            const qint64 got = m_device.read(&probe, 1);
-            if (got < 0)
-                m_readError = m_device.errorString();
-            m_tooBig = got > 0;
-            m_end = true;
-            return false;
-        }
-        const qint64 want = std::min(room, std::max<qint64>(1, m_limits.chunkBytes));
-        const qsizetype old = m_buffer.size();
-        m_buffer.resize(old + want);
-        const qint64 got = m_device.read(m_buffer.data() + old, want);
-        m_buffer.resize(old + std::max<qint64>(0, got));
-        if (got <= 0) {
-            if (got < 0)
-                m_readError = m_device.errorString();
-            m_end = true;
-            return false;
-        }
-        m_total += got;
-        return true;
+Text withoutMark(QByteArrayView bytes)
+{
+    const auto* data = reinterpret_cast<const uchar*>(bytes.data());
+    for (const ByteOrderMark& mark : kMarks) {
+        if (bytes.startsWith(mark.bytes))
+            return {data + mark.bytes.size(), bytes.size() - mark.bytes.size(), mark.encoding,
+                    unitSize(mark.encoding)};
     }
+    return {data, bytes.size(), Encoding::EightBit, 1};
+}
 
-    // The text of the buffer's bytes [from, to).
-    QString lineAt(qsizetype from, qsizetype to)
-    {
-        const auto* p = reinterpret_cast<const uchar*>(m_buffer.constData()) + from;
-        const qsizetype n = to - from;
-        m_windows1252 = false;
-        switch (m_encoding) {
-        case Encoding::EightBit:
-            switch (classify(p, n)) {
-            case Bytes::Ascii:
-                return QString::fromLatin1(reinterpret_cast<const char*>(p), n);
-            case Bytes::Utf8:
-                // A byte-order mark inside the file is a character like any other.
-                m_utf8.resetState();
-                return m_utf8.decode(QByteArrayView(p, n));
-            case Bytes::Other:
-                m_windows1252 = true;
-                return decodeCp1252(p, n);
-            }
-            return {};
-        case Encoding::Utf16LE:
-        case Encoding::Utf16BE:
-            return decodeUtf16(p, n, m_encoding);
-        case Encoding::Utf32LE:
-        case Encoding::Utf32BE:
-            return decodeUtf32(p, n, m_encoding);
+QString decodeLine(const uchar* p, qsizetype n, Encoding encoding, bool& windows1252)
+{
+    windows1252 = false;
+    switch (encoding) {
+    case Encoding::EightBit:
+        switch (classify(p, n)) {
+        case Bytes::Ascii:
+            return QString::fromLatin1(reinterpret_cast<const char*>(p), n);
+        case Bytes::Utf8:
+            // A byte-order mark inside the file is a character like any other.
+            return QStringDecoder(QStringConverter::Utf8,
+                                  QStringConverter::Flag::Stateless |
+                                      QStringConverter::Flag::ConvertInitialBom)
+                .decode(QByteArrayView(p, n));
+        case Bytes::Other:
+            windows1252 = true;
+            return decodeCp1252(p, n);
         }
         return {};
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE:
+        return decodeUtf16(p, n, encoding);
+    case Encoding::Utf32LE:
+    case Encoding::Utf32BE:
+        return decodeUtf32(p, n, encoding);
     }
+    return {};
+}
 
-    QIODevice& m_device;
-    const WordListLimits m_limits;
-    QStringDecoder m_utf8{QStringConverter::Utf8, QStringConverter::Flag::Stateless |
-                                                      QStringConverter::Flag::ConvertInitialBom};
-    Encoding m_encoding = Encoding::EightBit;
-    QByteArray m_buffer;        // the current line and what has been read behind it
-    qsizetype m_start = 0;      // where the current line begins in m_buffer
-    qsizetype m_scan = 0;       // bytes of the current line before this hold no terminator
-    qint64 m_total = 0;         // bytes read from the device
-    bool m_end = false;         // nothing more will be read
-    bool m_tooBig = false;      // the device holds more than the byte limit
-    bool m_windows1252 = false; // the last line decoded was not UTF-8
-    QString m_readError;
-};
+// Splits the bytes of a file into entries, at most `maxLines` of them. When
+// the bytes are not the whole file (a limit or a failed read cut them short),
+// their last line without a terminator is no entry: it may be half a line.
+WordListRead split(QByteArrayView bytes, bool whole, const WordListLimits& limits)
+{
+    const Text text = withoutMark(bytes);
+    WordListRead result;
+    result.encoding = QLatin1String(encodingName(text.encoding));
+    qsizetype pos = 0;
+    while (pos < text.size) {
+        if (result.lines.size() >= std::max(0, limits.maxLines)) {
+            result.truncated = true; // what is left starts a line beyond the limit
+            break;
+        }
+        const qsizetype end = text.lineEnd(pos);
+        if (end == text.size && !whole)
+            break;
+        WordListLine line;
+        qsizetype next = end;
+        if (end < text.size) {
+            next += text.unit;
+            line.end = text.at(end) == u'\n' ? WordListLine::End::Lf : WordListLine::End::Cr;
+            if (line.end == WordListLine::End::Cr && next + text.unit <= text.size &&
+                text.at(next) == u'\n') {
+                next += text.unit;
+                line.end = WordListLine::End::CrLf;
+            }
+        }
+        result.lines.append(
+            decodeLine(text.data + pos, end - pos, text.encoding, line.windows1252));
+        if (limits.layout)
+            result.layout.append(line);
+        pos = next;
+    }
+    return result;
+}
 
 } // namespace
 
 WordListRead ReadWordList(QIODevice& device, const WordListLimits& limits)
 {
-    return ChunkedReader(device, limits).run();
+    // One byte beyond the limit tells whether the file goes on.
+    const qint64 limit = std::max<qint64>(0, limits.maxBytes);
+    qint64 want = limit + 1;
+    if (!device.isSequential())
+        want = std::min(want, std::max<qint64>(0, device.size() - device.pos()) + 1);
+    QByteArray bytes(want, Qt::Uninitialized);
+    qint64 got = 0;
+    QString readError;
+    while (got < want) {
+        const qint64 n = device.read(bytes.data() + got, want - got);
+        if (n < 0)
+            readError = device.errorString();
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    const bool tooBig = got > limit;
+    bytes.truncate(std::min(got, limit));
+
+    WordListRead result = split(bytes, readError.isEmpty() && !tooBig, limits);
+    if (!readError.isEmpty()) {
+        result.truncated = false;
+        result.error = readError;
+    } else if (result.truncated) {
+        result.error =
+            QStringLiteral("a list holds at most %1 entries; the lines beyond were not added")
+                .arg(kMaxWordListEntries);
+    } else if (tooBig) {
+        result.truncated = true;
+        result.error = QStringLiteral("the file is larger than %1; only its first lines were read")
+                           .arg(sizeText(limit));
+    }
+    return result;
 }
 
 WordListRead ReadWordListFile(const QString& fullPath, int maxLines)

@@ -33,13 +33,13 @@ struct WordListRead {
 struct WordListLimits {
     int maxLines = kMaxWordListEntries;      // the room left in the list
     qint64 maxBytes = kMaxWordListFileBytes; // bytes read at most
-    qint64 chunkBytes = 64 * 1024;           // bytes asked of the device at a time
     bool layout = false;                     // fill WordListRead::layout
 };
 
-// Reads entries from `device` in chunks, decoding and splitting as it goes,
-// and stops at the first line beyond `maxLines` or at `maxBytes`, where the
-// last incomplete line is dropped so no entry is half a line.
+// Reads at most `maxBytes` of `device` at once, then splits them into
+// entries, stopping at the first line beyond `maxLines`. When the device
+// holds more than `maxBytes`, or a read fails part-way, the bytes are cut
+// at their last whole line, so no entry is half a line.
 //
 // Format: CR LF, LF alone and CR alone each end a line; a terminator at the
 // very end adds no empty entry; blank lines are entries; entries are kept

@@ -1,11 +1,14 @@
 #pragma once
 // Helpers every test shares: data folders, scripted draws, caught messages.
+// Qt Core only: the helpers for windows are in guitestsupport.h.
 #include "paths.h"
 #include "problems.h"
 #include "random.h"
 
-#include <QtTest>
-#include <QtWidgets>
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QTemporaryDir>
+#include <QTest>
 #include <sys/stat.h>
 
 // A stand-in for the executable's directory, filled by the test; the program
@@ -68,30 +71,6 @@ struct ProblemCatcher {
     QStringList messages;
 };
 
-// Hands the next application-modal box to `answer`, which closes it; gives up
-// after about five seconds.
-template <typename Answer> void AnswerNextModal(Answer answer)
-{
-    auto* timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer, ticks = 500]() mutable {
-        if (QWidget* modal = QApplication::activeModalWidget(); modal || --ticks == 0) {
-            timer->deleteLater();
-            timer->stop();
-            if (modal)
-                answer(modal);
-        }
-    });
-    timer->start(10);
-}
-
-// Whether `text` shows whole in `w` at 96 dpi, width and height, beside a drop-down's arrow.
-inline bool Fits(QWidget* w, const QString& text)
-{
-    const QFontMetrics fm(w->font());
-    return fm.horizontalAdvance(text) <= w->width() - (qobject_cast<QComboBox*>(w) ? 20 : 0) &&
-           -fm.tightBoundingRect(text).top() + fm.descent() <= w->height();
-}
-
 // The largest single-precision value below 1.
 inline constexpr float kLargestBelowOne = 0x1.fffffep-1f;
 
@@ -124,3 +103,9 @@ inline QStringList FolderSignature(const QString& dir)
     lines.sort();
     return lines;
 }
+
+// Tests that link the whole window program without naming what they link
+// get the window helpers too.
+#ifdef QUILLMERE_WINDOW_TEST
+#include "guitestsupport.h"
+#endif

@@ -1,14 +1,19 @@
-// The word-list reader: how bytes become entries (line ends, encodings,
-// chunk boundaries), the entry and byte limits, and how failures are told.
-// What the window does with a hostile file is the bad-file catalogue's.
-#include "form2.h"
+// The word-list reader: how bytes become entries (line ends, encodings),
+// the entry and byte limits, and how failures are told; and the guard of the
+// standard descriptors. What the window does with a hostile file is the
+// bad-file catalogue's.
 #include "loadwordlist.h"
+#include "stdfds.h"
 #include "testsupport.h"
 #include "wordlist.h"
 #include "wordlistfile.h"
 
 #include <QBuffer>
-#include <QtTest>
+#include <QStringEncoder>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 class TestReader : public QObject {
     Q_OBJECT
@@ -17,6 +22,7 @@ private slots:
     void readsEntries();
     void limits();
     void failures();
+    void standardDescriptors();
 };
 
 namespace {
@@ -76,17 +82,16 @@ void TestReader::readsEntries_data()
         {"x", u"\uFFFD"_qs, u"y\uFFFD"_qs});
 }
 
-// Every row reads the same in chunks of every small size as in the chunks a
-// file is read in, so no line end, character or byte-order mark is lost where
-// a chunk ends.
+// Every row reads the same from a device and from a file.
 void TestReader::readsEntries()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, entries);
-    for (const qint64 chunk : {1, 2, 3, 5, 7, 64 * 1024}) {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        const WordListRead read = ReadWordList(buffer, {.chunkBytes = chunk});
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    TempExeDir exe;
+    for (const WordListRead& read :
+         {ReadWordList(buffer), ReadWordListFile(exe.write("/list.quillmere", bytes))}) {
         QCOMPARE(read.lines, entries);
         QVERIFY(read.error.isEmpty() && !read.truncated);
     }
@@ -94,8 +99,8 @@ void TestReader::readsEntries()
 
 void TestReader::limits()
 {
-    // The NPC window fills its list from the demon names (`demons` lines), then from the Gaelic
-    // file; `reason` empty: no message.
+    // One list filled from the demon names (`demons` lines), then from the Gaelic file, as the
+    // NPC window fills it; `reason` empty: no message.
     const QString full = "a list holds at most 32767 entries; the lines beyond were not added";
     const QString big = "the file is larger than 4 MiB; only its first lines were read";
     const QByteArray nuls(4194304 - 5, 0);
@@ -124,9 +129,14 @@ void TestReader::limits()
         exe.write("\\data\\demon\\demon_names.quillmere", numbered(r.demons, 100001));
         const QString path = exe.write("\\data\\gaelic\\gaelic_male.quillmere", r.gaelic);
         ProblemCatcher catcher;
-        Form2 npc;
-        QCoreApplication::processEvents(); // the load tells its problems once the window is up
-        const WordListModel& names = *npc.npc_name_list;
+        WordListModel names;
+        {
+            Problems::Scope scope(nullptr);
+            LoadWordList(names, "\\data\\demon\\demon_names.quillmere");
+            LoadWordList(names, "\\data\\gaelic\\gaelic_male.quillmere");
+            // A list cut at a limit is read, not lost.
+            QVERIFY(!Problems::AnyUnreadable());
+        }
         const QString lastDemon = r.demons ? QString::number(100000 + r.demons) : "";
         const QString told = "Quillmere could not read this word list:\n\n" + path + ": ";
         QVERIFY2(names.count() == r.count && names.entry(r.demons - 1) == lastDemon &&
@@ -155,6 +165,7 @@ void TestReader::failures()
             LoadWordList(list, QString("\\data\\%1.quillmere").arg(bad));
         QCOMPARE(QDir("/proc/self/fd").count(), open);
         QCOMPARE(list.entries(), QStringList{"kept"});
+        QVERIFY(Problems::AnyUnreadable());
     }
     const QString told =
         QString("Quillmere could not read these word lists:\n\n%1missing.quillmere: "
@@ -165,9 +176,29 @@ void TestReader::failures()
     FailingDevice device;
     device.setData("one\r\ntwo\r\nthr");
     device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    const WordListRead read = ReadWordList(device, {.chunkBytes = 4});
+    const WordListRead read = ReadWordList(device);
     QCOMPARE(read.lines, (QStringList{"one", "two"}));
     QCOMPARE(read.error, "Input/output error");
+}
+
+// A program started with standard input and error closed gets /dev/null on
+// both before it opens anything, so its next file lands above them.
+void TestReader::standardDescriptors()
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        ::close(0);
+        ::close(2);
+        const int closed = OpenClosedStandardDescriptors();
+        char in[16] = {}, err[16] = {};
+        const bool nulls = ::readlink("/proc/self/fd/0", in, 15) == 9 && !strcmp(in, "/dev/null") &&
+                           ::readlink("/proc/self/fd/2", err, 15) == 9 &&
+                           !strcmp(err, "/dev/null") &&
+                           (::fcntl(2, F_GETFL) & O_ACCMODE) == O_WRONLY;
+        _exit(closed == 5 && nulls && ::open("/dev/null", O_RDONLY) > 2 ? 0 : 1);
+    }
+    int status = -1;
+    QVERIFY(child > 0 && waitpid(child, &status, 0) == child && status == 0);
 }
 
 QTEST_MAIN(TestReader)

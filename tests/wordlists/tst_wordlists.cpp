@@ -1,7 +1,5 @@
-// Word lists: the random pick and Generate, the shipped files, and the
-// result box.
+// Word lists: the random pick and Generate.
 #include "random.h"
-#include "resultbox.h"
 #include "testsupport.h"
 #include "twoword.h"
 #include "wordlist.h"
@@ -33,39 +31,6 @@ private slots:
             const float r = RandomSource::Draw();
             QVERIFY(r >= 0.0f && r < 1.0f && r * 16777216.0f == std::floor(r * 16777216.0f));
         }
-    }
-
-    void resultBox()
-    {
-        ResultBox box;
-        box.setGeometry(0, 0, 257, 27);
-        box.setAlignment(Qt::AlignCenter);
-        box.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&box));
-        // A click anywhere selects the whole text. A double-click asks; Yes copies what the box
-        // holds when answered, No copies nothing.
-        for (const QString text : {"Crimson Kingdom", "Niamh ", ""})
-            for (const bool yes : {false, true}) {
-                box.setText(text);
-                QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(5, 13));
-                QCOMPARE(box.selectedText(), text);
-                QGuiApplication::clipboard()->setText("before");
-                QString seen;
-                AnswerNextModal([&](QWidget* w) {
-                    auto* mb = qobject_cast<QMessageBox*>(w);
-                    seen = QString("%1|%2|%3|%4")
-                               .arg(mb->windowTitle(), mb->text())
-                               .arg(mb->icon())
-                               .arg(mb->defaultButton() == mb->button(QMessageBox::Yes));
-                    box.setText(text + "!");
-                    QTest::keyClick(mb, yes ? Qt::Key_Return : Qt::Key_Escape);
-                });
-                QTest::mouseDClick(&box, Qt::LeftButton, {}, QPoint(200, 13));
-                QCOMPARE(seen,
-                         "Warning!|Are you sure you want to add the generation to clipboard?|0|1");
-                QCOMPARE(QGuiApplication::clipboard()->text() + "|" + box.selectedText(),
-                         yes ? text + "!|" + text + "!" : QString("before|"));
-            }
     }
 };
 
