@@ -57,6 +57,68 @@ QStringList Made(const QStringList& names, const QSet<QString>& first, const QSe
     return made;
 }
 
+// The commonest names of each country, by list: every list keeps them, so a pair of two of them
+// is one that many people share, and any other pair that belongs to someone loses its rarer
+// name. Cox gave way to Harry, Stone to Emma and Oliver.
+const std::pair<const char*, const char*> kCommonest[] = {
+    {"english/surnames",
+     "Smith Jones Williams Taylor Brown Davies Evans Wilson Thomas Johnson Roberts Robinson "
+     "Thompson Wright Walker White Edwards Hughes Green Hall Lewis Harris Clarke Jackson Wood "
+     "Turner Martin Cooper Hill Ward Morris Moore Clark Lee King Baker Harrison Morgan Allen "
+     "James Scott Phillips Watson Davis Parker Price Bennett Young Griffiths Mitchell Kelly "
+     "Cook Carter Richardson Bailey Collins Bell Shaw Murphy Miller Richards Marshall Anderson "
+     "Simpson Ellis Adams Wilkinson Foster Chapman Powell Webb Rogers Gray Mason Hunt Campbell "
+     "Matthews Owen Palmer Holmes Mills Barnes Knight Lloyd Butler Russell Barker Fisher "
+     "Stevens Jenkins Murray Dixon Harvey Fletcher Fox"},
+    {"english/male_firstnames",
+     "David John Michael Paul Peter James Robert Richard Mark Andrew Stephen Christopher "
+     "Thomas William George Daniel Matthew Anthony Ian Alan Simon Steven Kevin Gary Brian "
+     "Martin Philip Keith Neil Graham Jonathan Jack Harry Oliver Charlie Joshua Samuel "
+     "Benjamin Joseph Edward Adam Ryan Luke Liam Jake Lee Jason Craig Alexander Henry Charles "
+     "Arthur Noah Jacob Alfie Freddie Oscar Leo Roger Jamie Nicholas Scott Stuart Colin "
+     "Kenneth Tony Archie Max Theo"},
+    {"english/female_firstnames",
+     "Mary Margaret Elizabeth Susan Sarah Patricia Linda Jennifer Karen Helen Julie Lisa "
+     "Nicola Emma Claire Rachel Rebecca Laura Amy Jessica Hannah Charlotte Sophie Emily Lucy "
+     "Katie Chloe Olivia Amelia Jane Anne Alice Catherine Victoria Lauren Grace Lily Ella "
+     "Sophia Isabella Ava Mia Poppy Jade Samantha Louise Michelle Joanne Heather Kathleen "
+     "Brenda Christine Jacqueline Alison Amanda Angela Deborah Caroline Gemma Sandra Pauline "
+     "Carol Barbara Jean Valerie Elaine Sharon Tracey Wendy Ruby Evie Freya Daisy Millie"},
+    {"japanese/surnames",
+     "Sato Suzuki Takahashi Tanaka Ito Watanabe Yamamoto Nakamura Kobayashi Kato Yoshida "
+     "Yamada Sasaki Yamaguchi Matsumoto Inoue Kimura Hayashi Saito Shimizu Yamazaki Mori Abe "
+     "Ikeda Hashimoto Yamashita Ishikawa Nakajima Maeda Fujita Ogawa Goto Okada Hasegawa"},
+    {"japanese/male_firstnames",
+     "Hiroshi Takashi Makoto Satoshi Kenji Akira Koji Kazuo Minoru Osamu Kiyoshi Isamu Takeshi "
+     "Masao Yoshio Hideo Tetsuya Daisuke Kenta Ren Haruto Sota Yuto Takumi Tsubasa Ryota Yuta "
+     "Kazuya Yusuke"},
+    {"japanese/female_firstnames",
+     "Keiko Yoko Kazuko Sachiko Michiko Hiroko Akiko Tomoko Yumiko Naoko Kyoko Junko Yuko "
+     "Mayumi Megumi Kumiko Ai Yui Misaki Sakura Yuka Haruka Aoi Hina Mei Yuki"},
+    {"greek/surnames",
+     "Georgiou Ioannou Charalampous Konstantinou Christodoulou Nikolaou Antoniou Andreou "
+     "Dimitriou Kyriakou Panagiotou Christou Theodorou Stylianou Vasileiou Petrou Pavlou "
+     "Oikonomou Loizou Sotiriou"},
+    {"greek/male_firstnames",
+     "Georgios Giorgos Ioannis Giannis Konstantinos Kostas Dimitrios Dimitris Nikolaos Nikos "
+     "Panagiotis Vasileios Christos Athanasios Michail Evangelos Spyridon Antonios Anastasios "
+     "Theodoros Andreas Charalampos Emmanouil Ilias Stavros Petros Stylianos Pavlos Apostolos"},
+    {"greek/female_firstnames",
+     "Maria Eleni Aikaterini Vasiliki Sofia Angeliki Georgia Dimitra Konstantina Paraskevi "
+     "Anastasia Christina Ioanna Evangelia Panagiota Eirini Despoina Kalliopi"},
+};
+
+// The commonest first names, either gender, and surnames of a nationality.
+std::pair<QSet<QString>, QSet<QString>> Commonest(const QString& nationality)
+{
+    std::pair<QSet<QString>, QSet<QString>> sets;
+    for (const auto& [list, names] : kCommonest)
+        if (QString(list).startsWith(nationality + '/'))
+            (QString(list).endsWith("surnames") ? sets.second : sets.first) +=
+                Folded(QString(names).split(' '));
+    return sets;
+}
+
 // The primary and secondary list of each two-word mode.
 const std::pair<const char*, const char*> kTwoWordModes[] = {
     {"adjectives-ect", "nouns-ect"},
@@ -204,14 +266,15 @@ private slots:
         QVERIFY(atrocities.size() > 90 && titles.size() > 400);
         // Primary and secondary list, famous titles they may still make, and whether no entry may
         // be in both. Lost and Dark make most of what titles still can: they are the register.
-        // Names may be surnames too (Scott, Izumi).
+        // Names may be surnames too (Scott, Izumi). Ruby Knight, a novel's title, is two of the
+        // commonest names.
         const std::tuple<const char*, const char*, int, bool> pairs[] = {
             {"adjectives-ect", "nouns-ect", 11, true},
             {"items-des-ect", "items-objects", 0, true},
             {"equipment-ect", "equipment-objects", 1, true},
             {"skills-des-ect", "skills-objects", 0, true},
             {"english/male_firstnames", "english/surnames", 0, false},
-            {"english/female_firstnames", "english/surnames", 0, false},
+            {"english/female_firstnames", "english/surnames", 1, false},
             {"greek/male_firstnames", "greek/surnames", 0, true},
             {"greek/female_firstnames", "greek/surnames", 0, true},
             {"japanese/male_firstnames", "japanese/surnames", 0, true},
@@ -278,6 +341,7 @@ private slots:
         QVERIFY(byKind["fictional"].size() + byKind["famous"].size() + byKind["notorious"].size() >=
                 300);
         QHash<QString, QStringList> made;
+        QStringList ofCommonest;
         for (const char* nationality : {"english", "greek", "japanese"}) {
             const QString n = nationality;
             const auto firsts =
@@ -286,6 +350,8 @@ private slots:
             QVERIFY(firsts.size() > 400 && surnames.size() >= 200);
             for (auto it = byKind.cbegin(); it != byKind.cend(); ++it)
                 made[it.key()] << Made(it.value(), firsts, surnames);
+            const auto [commonFirsts, commonSurnames] = Commonest(n);
+            ofCommonest << Made(byKind["famous"], commonFirsts, commonSurnames);
         }
         // The counts first: a long message is cut.
         QString counts, names;
@@ -296,6 +362,23 @@ private slots:
         QVERIFY2(made["fictional"].isEmpty() && made["notorious"].isEmpty() &&
                      made["joke"].isEmpty() && made["famous"].size() <= 10,
                  qPrintable(counts + names));
+        QSet<QString> ofRarer(made["famous"].cbegin(), made["famous"].cend());
+        ofRarer.subtract(QSet<QString>(ofCommonest.cbegin(), ofCommonest.cend()));
+        QVERIFY2(ofRarer.isEmpty(), qPrintable(ofRarer.values().join(", ")));
+    }
+
+    void commonestNames()
+    {
+        // Each list still holds the commonest names of its country, spelt as written above.
+        for (const auto& [list, names] : kCommonest) {
+            const QStringList entries = Entries(list);
+            QVERIFY2(entries.size() >= 200, list);
+            QStringList missing;
+            for (const QString& name : QString(names).split(' '))
+                if (!entries.contains(name))
+                    missing << name;
+            QVERIFY2(missing.isEmpty(), qPrintable(QString(list) + ": " + missing.join(", ")));
+        }
     }
 
     void repeatedRoots()
