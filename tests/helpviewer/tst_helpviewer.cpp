@@ -80,18 +80,19 @@ private slots:
 
 void TestHelpViewer::helpFileObjects()
 {
-    // #SYSTEM: a version, then records; one cut short ends the walk.
-    const QByteArray system = QByteArray(4, '\0') + record(3, "Title\tone\x7f two") +
-                              record(2, "start.html\0junk") + record(0, "/toc.hhc") +
-                              record(1, "keys.hhk") + record(9, "ignored") + record(3, "T") +
-                              QByteArray("\x00\x00\x10\x00short", 9);
-    const HelpFileInfo info = ParseSystemObject(system);
-    QCOMPARE(QStringList({info.title, info.defaultTopic, info.contentsFile, info.indexFile}),
-             QStringList({"T", "/start.html", "/toc.hhc", "/keys.hhk"}));
-    QCOMPARE(ParseSystemObject(QByteArray(4, '\0') + record(3, QByteArray(300, 'x'))).title.size(),
-             200);
-    QCOMPARE(ParseSystemObject(QByteArray(4, '\0') + record(3, "Caf\xe9")).title,
-             QString::fromUtf8("Caf\u00e9"));
+    // #SYSTEM: a version, then records; one cut short ends the walk. A title
+    // is one line of text at most 200 long, Latin-1 where it is not UTF-8.
+    const QByteArray version(4, '\0');
+    auto info = [&](const QByteArray& records) {
+        const HelpFileInfo i = ParseSystemObject(version + records);
+        return QStringList({i.title, i.defaultTopic, i.contentsFile, i.indexFile});
+    };
+    QCOMPARE(info(record(3, "T") + record(2, "start.html\0junk") + record(0, "/toc.hhc") +
+                  record(1, "keys.hhk") + record(9, "ignored") + record(3, "A\tb\x7f\x01 c") +
+                  QByteArray("\x00\x00\x10\x00short", 9)),
+             QStringList({"A b c", "/start.html", "/toc.hhc", "/keys.hhk"}));
+    QCOMPARE(info(record(3, QByteArray(300, 'x'))).first().size(), 200);
+    QCOMPARE(info(record(3, "Caf\xe9")).first(), QString::fromUtf8("Caf\u00e9"));
 
     // An entry nests at most one level below the one before, however many
     // lists open between; only named objects are entries.
