@@ -56,13 +56,13 @@ QString tableTitle(const BatchOptions& options)
 
 QString shortfall(const BatchOptions& options, qint64 made)
 {
-    return QStringLiteral("made %1 of the %2 names asked for: %3 tries in a row gave no name that "
-                          "no list holds%4%5")
+    return QStringLiteral("made %1 of the %2 names asked for: in %3 tries in a row the chain made "
+                          "no name that no list holds%4%5")
         .arg(made)
         .arg(options.count)
         .arg(kMaxWalks)
-        .arg(options.unique ? QStringLiteral(", not made already") : QString())
-        .arg(options.filters.any ? QStringLiteral(" and that passes the filters") : QString());
+        .arg(options.unique ? QStringLiteral(", that was not made already") : QString())
+        .arg(options.filters.any ? QStringLiteral(", and that passes the filters") : QString());
 }
 
 int invent(const BatchOptions& options, const NameModel& model, ResultWriter& out)
