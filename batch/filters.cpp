@@ -133,10 +133,15 @@ bool PairFilter::secondsFor(qsizetype first, Bits& bits) const
         std::upper_bound(m_secondLength.begin(), m_secondLength.end(), m_filter.maxLength - own);
     if (shortest >= longest)
         return false;
+    // The seconds of the lengths that fit stand together, shortest first.
+    const auto from = std::size_t(shortest - m_secondLength.begin());
+    const auto to = std::size_t(longest - m_secondLength.begin());
     bits.assign((std::size_t(m_seconds.size()) + 63) / 64, 0);
-    for (auto at = std::size_t(shortest - m_secondLength.begin());
-         at < std::size_t(longest - m_secondLength.begin()); ++at)
-        bits[at / 64] |= quint64(1) << (at % 64);
+    std::fill(bits.begin() + std::ptrdiff_t(from / 64),
+              bits.begin() + std::ptrdiff_t((to + 63) / 64), ~quint64(0));
+    bits[from / 64] &= ~quint64(0) << (from % 64);
+    if (to % 64)
+        bits[to / 64] &= ~quint64(0) >> (64 - to % 64);
 
     // The result begins with the text, or the entry and its space begin the
     // text and the second entry begins with the rest.

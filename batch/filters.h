@@ -16,6 +16,12 @@ public:
 
     bool any() const { return m_any; }
     bool hasMatch() const { return m_hasMatch; }
+    // Whether a test other than the regular expression is given.
+    bool literal() const
+    {
+        return !startsWith.isEmpty() || !endsWith.isEmpty() || !contains.isEmpty() ||
+               minLength > 0 || maxLength < std::numeric_limits<qint64>::max();
+    }
     // Every test given.
     bool passes(const QString& text) const;
     // The regular expression alone.

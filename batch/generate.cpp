@@ -88,9 +88,10 @@ struct Phrases {
 };
 
 // With --match over more pairs than this, pairs are drawn and tried rather
-// than all tried first: a second's work at most either way.
+// than all tried first, and a run gives up after so many tries in a row:
+// about a second's work either way.
 constexpr qint64 kListed = 1000000;
-constexpr qint64 kMaxTries = 1000000;
+constexpr qint64 kMaxTries = 400000;
 
 QByteArrayList columnsOf(Command command)
 {
@@ -142,26 +143,33 @@ public:
             m_firstTexts << QString::fromUtf8(lists.first.bytes[i]);
         for (const int j : seconds)
             m_secondTexts << QString::fromUtf8(lists.second.bytes[j]);
-        m_pairs = std::make_unique<PairFilter>(filter, m_firstTexts, m_secondTexts, lists.joined);
-        m_count = m_pairs->count();
+        // With --match alone every pair is a candidate, and --match decides.
         m_check = lists.joined && filter.hasMatch();
+        if (!m_check || filter.literal()) {
+            m_pairs =
+                std::make_unique<PairFilter>(filter, m_firstTexts, m_secondTexts, lists.joined);
+            m_count = m_pairs->count();
+        }
         if (m_check && m_count <= kListed) {
-            m_pairs->forEach([this](qint64 pair) {
+            const auto keep = [this](qint64 pair) {
                 if (m_filter.matches(whole(pair)))
                     m_listed.push_back(pair);
-            });
+            };
+            if (m_pairs)
+                m_pairs->forEach(keep);
+            for (qint64 pair = 0; !m_pairs && pair < m_count; ++pair)
+                keep(pair);
             m_count = qint64(m_listed.size());
             m_check = false;
+            m_isListed = true;
             m_pairs.reset();
         }
     }
     qint64 count() const { return m_count; }
-    // Whether pairs must still be tried against --match.
-    bool tried() const { return m_check; }
     // The text of the k-th pair; false when it fails --match.
     bool make(qint64 k, QByteArray& text, qsizetype& split) const
     {
-        const qint64 pair = m_pairs ? m_pairs->at(k) : m_filter.any() ? m_listed[k] : k;
+        const qint64 pair = m_pairs ? m_pairs->at(k) : m_isListed ? m_listed[k] : k;
         if (m_check && !m_filter.matches(whole(pair)))
             return false;
         split = m_lists.make(m_firsts[pair / m_seconds.size()], m_seconds[pair % m_seconds.size()],
@@ -182,7 +190,8 @@ private:
     std::unique_ptr<PairFilter> m_pairs;
     std::vector<qint64> m_listed;
     qint64 m_count;
-    bool m_check = false;
+    bool m_check = false;    // pairs must still be tried against --match
+    bool m_isListed = false; // the pairs that pass are in m_listed
 };
 
 QList<int> everyEntry(const PrintedList& list)

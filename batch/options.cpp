@@ -291,7 +291,8 @@ Options:
                          or names that two pairs of entries can make alike,
                          are remembered to be compared: at most 20000000 of
                          them in one run
-      --starts-with=TEXT only results that begin with TEXT
+      --starts-with=TEXT
+                         only results that begin with TEXT
       --ends-with=TEXT   only results that end with TEXT
       --contains=TEXT    only results that hold TEXT
       --min-length=N     only results of at least N characters
@@ -299,11 +300,6 @@ Options:
       --match=REGEX      only results in which the Perl-style regular
                          expression REGEX matches; ^ and $ anchor it to the
                          start and end of the result
-                         The filters test the whole result, for npc the name;
-                         they compare without regard to case and combine with
-                         each other, --unique and -n. When no result the lists
-                         can give passes them, that is said at once and the
-                         exit status is 1 (see FILTERS)
       --data=FOLDER      read the word lists from FOLDER, laid out like the
                          program's data folder
       --nationality=NAME
@@ -318,6 +314,10 @@ Options:
   -V, --version          show the version and exit
 The values of --format, --nationality, --gender, --part and --difficulty may
 be written in any case: --nationality English is --nationality english.
+The filters (--starts-with to --match) test the whole result, for npc the
+name, without regard to case; they combine with each other, with --unique
+and with -n. When no result the lists can give passes them, that is said at
+once and the exit status is 1.
 
 Exit status:
   0  the results were written, or check found nothing
