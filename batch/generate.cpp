@@ -210,7 +210,8 @@ int phrases(const BatchOptions& options, const Phrases& lists, ResultWriter& out
     if (!options.filters.any) {
         for (qint64 made = 0; made < options.count && out.ok(); ++made) {
             const PhrasePick pick = PickPhrase(lists.first.model, lists.second.model);
-            out.phrase(text, lists.make(pick.first, pick.second, text));
+            const qsizetype split = lists.make(pick.first, pick.second, text);
+            out.phrase(text, split);
         }
         return out.finish(options.count, options.count, {});
     }
