@@ -149,11 +149,11 @@ void TestBatchTables::tables()
             }
             for (int i = 0; i < table["results"].toArray().size(); ++i) {
                 const QJsonObject row = table["results"][i].toObject();
-                QCOMPARE(row, (QJsonObject{{"type", "text"},
-                                           {"text", row["text"]},
-                                           {"weight", 1},
-                                           {"range", QJsonArray{i + 1, i + 1}},
-                                           {"drawn", false}}));
+                QCOMPARE(QJsonDocument(row).toJson(QJsonDocument::Compact),
+                         QString(R"({"drawn":false,"range":[%1,%1],"text":"%2","type":"text",)"
+                                 R"("weight":1})")
+                             .arg(i + 1)
+                             .arg(row["text"].toString()));
                 results << row["text"].toString();
             }
             QCOMPARE(results.size(), format == "markdown" ? 8 : 7);
@@ -195,18 +195,15 @@ void TestBatchTables::invent()
         QVERIFY2(!known.contains(name.toCaseFolded()) && name.size() >= 3 && name.size() <= 15 &&
                      own.contains(runs(name)),
                  qPrintable(name));
-    const QString ends = "quillmere-batch: made %1 of the 99 names asked for: in 100000 tries in a "
-                         "row the chain made no name that no list holds, that was not made already";
-    for (const auto& [filter, made] :
-         {std::pair{"",
-                    "Bena;Bona;Dana;Dona;Gana;Gena;Kena;Kona;Lana;Lona;Mana;Mena;Mona;Nana;Nena"},
-          {" --ends-with NA --match ^[b-g] --max-length 4", "Bena;Bona;Dana;Dona;Gana;Gena"}}) {
-        const Run f = run(
-            "invent --nationality greek --gender female -n 99 --unique" + QString(filter), m_data);
-        QCOMPARE(distinct(f.lines()) + f.err,
-                 made + ends.arg(f.lines().size()) +
-                     (*filter ? ", and that passes the filters\n" : "\n"));
-    }
+    const Run f = run("invent --nationality greek --gender female -n 99 --unique --ends-with NA "
+                      "--match ^[b-g] --max-length 4",
+                      m_data);
+    QCOMPARE(
+        distinct(f.lines()) + f.err,
+        "Bena;Bona;Dana;Dona;Gana;Gena" // of fifteen new names the chain can make
+        "quillmere-batch: made 6 of the 99 names asked for: in 100000 tries in a row the chain "
+        "made no name that no list holds, that was not made already, and that passes the "
+        "filters\n");
     QCOMPARE(run("invent", m_data).err,
              "quillmere-batch: " + m_data +
                  "/english/male_firstnames.quillmere: 3 different names "
