@@ -1,10 +1,12 @@
 #include "generate.h"
 
-#include "formats.h"
+#include "filters.h"
+#include "invent.h"
 #include "nationalities.h"
 #include "npcstats.h"
 #include "problems.h"
 #include "random.h"
+#include "results.h"
 #include "twoword.h"
 #include "unique.h"
 #include "wordlist.h"
@@ -12,11 +14,12 @@
 
 #include <QSet>
 #include <cstdio>
+#include <memory>
+#include <numeric>
 
 namespace {
 
 using Command = BatchOptions::Command;
-using Format = BatchOptions::Format;
 
 // One list as its entries print: UTF-8, where a lone surrogate becomes "?",
 // and the length in characters that the result box counts. An empty list
@@ -62,7 +65,6 @@ struct Phrases {
     PrintedList first;
     PrintedList second;
     bool joined;
-    std::array<const char*, 3> columns;
 
     // Puts the result of entries i and j into `text` and gives where its first
     // entry ends there.
@@ -85,90 +87,160 @@ struct Phrases {
     }
 };
 
-std::array<const char*, 3> columnsOf(Command command)
+// With --match over more pairs than this, pairs are drawn and tried rather
+// than all tried first, and a run gives up after so many tries in a row:
+// about a second's work either way.
+constexpr qint64 kListed = 1000000;
+constexpr qint64 kMaxTries = 400000;
+
+QByteArrayList columnsOf(Command command)
 {
     constexpr const char* kWholes[] = {"title", "item", "equipment", "skill"};
-    if (command == Command::Character || command == Command::Npc)
+    if (command == Command::Character)
         return {"name", "first_name", "surname"};
     return {kWholes[static_cast<int>(command)], "first_word", "second_word"};
 }
 
-// One result as a line of the format: the whole, then its two parts.
-void writePhrase(BufferedWriter& out, Format format, const std::array<const char*, 3>& columns,
-                 QByteArrayView text, qsizetype split)
+// Tells that nothing passes the filters and gives the exit status.
+int nothingPasses()
 {
-    const QByteArrayView parts[] = {
-        text, text.first(split), split < text.size() ? text.sliced(split + 1) : QByteArrayView()};
-    switch (format) {
-    case Format::Text:
-        out.append(text);
-        out.append('\n');
-        break;
-    case Format::Csv:
-        for (int k = 0; k < 3; ++k) {
-            WriteCsvField(out, parts[k]);
-            out.append(k < 2 ? QByteArrayView(",") : QByteArrayView("\r\n"));
+    return TellFailure(QStringLiteral("no result the word lists can give passes the filters"));
+}
+
+QString shortfall(qint64 made, qint64 asked, bool filtered)
+{
+    return QStringLiteral("the word lists can give only %1 different results%2; %3 were asked for")
+        .arg(made)
+        .arg(filtered ? QStringLiteral(" that pass the filters") : QString())
+        .arg(asked);
+}
+
+// A pick among n things: one draw, as the window picks, while one draw can
+// reach them all; two draws beyond 2^24.
+qint64 pickAmong(qint64 n)
+{
+    if (n <= 16777216)
+        return PickIndexFor(static_cast<int>(n), RandomSource::Draw());
+    const auto high = static_cast<quint64>(RandomSource::Draw() * 16777216.0f);
+    const auto low = static_cast<quint64>(RandomSource::Draw() * 16777216.0f);
+    const double r = double(high << 24 | low) / 281474976710656.0;
+    return std::min(n - 1, static_cast<qint64>(r * double(n)));
+}
+
+// The pairs of entries a run takes its results from: every pair of the
+// entries in play, or, with filters, only those whose result passes. The
+// k-th is first * seconds + second, in the entries in play.
+class PairSource {
+public:
+    PairSource(const Phrases& lists, const QList<int>& firsts, const QList<int>& seconds,
+               const ResultFilter& filter)
+        : m_lists(lists), m_firsts(firsts), m_seconds(seconds), m_filter(filter),
+          m_count(qint64(firsts.size()) * seconds.size())
+    {
+        if (!filter.any())
+            return;
+        for (const int i : firsts)
+            m_firstTexts << QString::fromUtf8(lists.first.bytes[i]);
+        for (const int j : seconds)
+            m_secondTexts << QString::fromUtf8(lists.second.bytes[j]);
+        // With --match alone every pair is a candidate, and --match decides.
+        m_check = lists.joined && filter.hasMatch();
+        if (!m_check || filter.literal()) {
+            m_pairs =
+                std::make_unique<PairFilter>(filter, m_firstTexts, m_secondTexts, lists.joined);
+            m_count = m_pairs->count();
         }
-        break;
-    case Format::Json:
-        for (int k = 0; k < 3; ++k) {
-            out.append(k == 0 ? QByteArrayView("{\"") : QByteArrayView(",\""));
-            out.append(columns[k]);
-            out.append(QByteArrayView("\":"));
-            WriteJsonString(out, parts[k]);
+        if (m_check && m_count <= kListed) {
+            const auto keep = [this](qint64 pair) {
+                if (m_filter.matches(whole(pair)))
+                    m_listed.push_back(pair);
+            };
+            if (m_pairs)
+                m_pairs->forEach(keep);
+            for (qint64 pair = 0; !m_pairs && pair < m_count; ++pair)
+                keep(pair);
+            m_count = qint64(m_listed.size());
+            m_check = false;
+            m_isListed = true;
+            m_pairs.reset();
         }
-        out.append(QByteArrayView("}\n"));
-        break;
     }
+    qint64 count() const { return m_count; }
+    // The text of the k-th pair; false when it fails --match.
+    bool make(qint64 k, QByteArray& text, qsizetype& split) const
+    {
+        const qint64 pair = m_pairs ? m_pairs->at(k) : m_isListed ? m_listed[k] : k;
+        if (m_check && !m_filter.matches(whole(pair)))
+            return false;
+        split = m_lists.make(m_firsts[pair / m_seconds.size()], m_seconds[pair % m_seconds.size()],
+                             text);
+        return true;
+    }
+
+private:
+    QString whole(qint64 pair) const
+    {
+        return m_firstTexts[pair / m_seconds.size()] + u' ' +
+               m_secondTexts[pair % m_seconds.size()];
+    }
+    const Phrases& m_lists;
+    QList<int> m_firsts, m_seconds;
+    const ResultFilter& m_filter;
+    QStringList m_firstTexts, m_secondTexts;
+    std::unique_ptr<PairFilter> m_pairs;
+    std::vector<qint64> m_listed;
+    qint64 m_count;
+    bool m_check = false;    // pairs must still be tried against --match
+    bool m_isListed = false; // the pairs that pass are in m_listed
+};
+
+QList<int> everyEntry(const PrintedList& list)
+{
+    QList<int> all(list.bytes.size());
+    std::iota(all.begin(), all.end(), 0);
+    return all;
 }
 
-// A header row names the columns of a CSV file.
-void writeHeader(BufferedWriter& out, Format format, const QList<QByteArray>& columns)
+// Draws results with replacement. Without filters the pairs are drawn as
+// the window draws them; with filters, among the pairs that pass, each as
+// likely as the other.
+int phrases(const BatchOptions& options, const Phrases& lists, ResultWriter& out)
 {
-    if (format != Format::Csv)
-        return;
-    out.append(columns.join(',') + "\r\n");
-}
-
-// The exit status once `made` of `asked` results are out.
-int finish(BufferedWriter& out, qint64 made, qint64 asked)
-{
-    const bool ended = out.ok() && made < asked;
-    const int status = out.finish(0, "the results");
-    if (status != 0 || !ended)
-        return status;
-    std::fprintf(stderr,
-                 "quillmere-batch: the word lists can give only %lld different results; %lld "
-                 "were asked for\n",
-                 static_cast<long long>(made), static_cast<long long>(asked));
-    return 1;
-}
-
-int tooMany(qint64 asked)
-{
-    return TellUsageError(
-        QStringLiteral("--unique can remember at most %1 results to compare; %2 were asked for")
-            .arg(kMaxRemembered)
-            .arg(asked));
-}
-
-int phrases(const BatchOptions& options, const Phrases& lists, BufferedWriter& out)
-{
-    writeHeader(out, options.format, {lists.columns.begin(), lists.columns.end()});
     QByteArray text;
-    for (qint64 made = 0; made < options.count && out.ok(); ++made) {
-        const PhrasePick pick = PickPhrase(lists.first.model, lists.second.model);
-        const qsizetype split = lists.make(pick.first, pick.second, text);
-        writePhrase(out, options.format, lists.columns, text, split);
+    if (!options.filters.any) {
+        for (qint64 made = 0; made < options.count && out.ok(); ++made) {
+            const PhrasePick pick = PickPhrase(lists.first.model, lists.second.model);
+            const qsizetype split = lists.make(pick.first, pick.second, text);
+            out.phrase(text, split);
+        }
+        return out.finish(options.count, options.count, {});
     }
-    return out.finish(0, "the results");
+    const ResultFilter filter(options.filters);
+    const PairSource source(lists, everyEntry(lists.first),
+                            lists.joined ? everyEntry(lists.second) : QList<int>{0}, filter);
+    if (source.count() == 0)
+        return nothingPasses();
+    qint64 made = 0;
+    for (qint64 misses = 0; made < options.count && out.ok() && misses < kMaxTries;) {
+        qsizetype split = 0;
+        if (!source.make(pickAmong(source.count()), text, split)) {
+            ++misses;
+            continue;
+        }
+        out.phrase(text, split);
+        ++made;
+        misses = 0;
+    }
+    return out.finish(
+        made, options.count,
+        QStringLiteral("no result passed --match in %1 tries in a row").arg(kMaxTries));
 }
 
 // Walks every pair of different printed entries once, in a random order, so
 // no pair comes twice. Where two pairs can print the same text (an entry
 // with a space, a result cut short), the texts printed are remembered as
 // fingerprints, and a text already printed is passed over.
-int uniquePhrases(const BatchOptions& options, const Phrases& lists, BufferedWriter& out)
+int uniquePhrases(const BatchOptions& options, const Phrases& lists, ResultWriter& out)
 {
     const QList<int> firsts = lists.first.distinct();
     const QList<int> seconds = lists.joined ? lists.second.distinct() : QList<int>{0};
@@ -184,77 +256,66 @@ int uniquePhrases(const BatchOptions& options, const Phrases& lists, BufferedWri
         kMaxResultLength;
     const bool remember = cut || distinct < pairs;
     if (remember && std::min(options.count, distinct) > kMaxRemembered)
-        return tooMany(options.count);
+        return TellTooManyToRemember(options.count);
+    const ResultFilter filter(options.filters);
+    const PairSource source(lists, firsts, seconds, filter);
+    if (source.count() == 0)
+        return nothingPasses();
 
-    writeHeader(out, options.format, {lists.columns.begin(), lists.columns.end()});
-    const IndexWalk walk(pairs);
+    const IndexWalk walk(source.count());
     Fingerprints printed(remember ? std::min(options.count, distinct) : 0);
     QByteArray text;
-    qint64 made = 0;
-    for (qint64 k = 0; k < pairs && made < options.count && out.ok(); ++k) {
-        const qint64 pair = walk.at(k);
-        const qsizetype split =
-            lists.make(firsts[pair / seconds.size()], seconds[pair % seconds.size()], text);
+    qint64 made = 0, misses = 0;
+    for (qint64 k = 0; k < source.count() && made < options.count && out.ok(); ++k) {
+        qsizetype split = 0;
+        if (!source.make(walk.at(k), text, split)) {
+            if (++misses == kMaxTries)
+                break;
+            continue;
+        }
+        misses = 0;
         if (remember && !printed.insert(text))
             continue;
-        writePhrase(out, options.format, lists.columns, text, split);
+        out.phrase(text, split);
         ++made;
     }
-    return finish(out, made, options.count);
+    return out.finish(made, options.count,
+                      misses == kMaxTries
+                          ? QStringLiteral("no result passed --match in %1 tries in a row; %2 "
+                                           "were made of %3 asked for")
+                                .arg(kMaxTries)
+                                .arg(made)
+                                .arg(options.count)
+                          : shortfall(made, options.count, filter.any()));
 }
 
-// The fixed text of an NPC line in a format: what comes before the name,
-// before each of the twelve values, and at the end.
-std::array<QByteArray, kStatRows.size() + 2> npcPieces(Format format)
-{
-    std::array<QByteArray, kStatRows.size() + 2> pieces;
-    pieces.front() = format == Format::Text ? "Name: " : format == Format::Json ? "{\"name\":" : "";
-    for (std::size_t i = 0; i < kStatRows.size(); ++i)
-        pieces[i + 1] = format == Format::Text   ? QByteArray(", ") + kStatRows[i].label + ' '
-                        : format == Format::Json ? QByteArray(",\"") + kStatRows[i].key + "\":"
-                                                 : QByteArray(",");
-    pieces.back() = format == Format::Text ? "\n" : format == Format::Json ? "}\n" : "\r\n";
-    return pieces;
-}
-
-void writeNpc(BufferedWriter& out, Format format,
-              const std::array<QByteArray, kStatRows.size() + 2>& pieces, QByteArrayView name,
-              const std::array<int, kStatRows.size()>& values)
-{
-    out.append(pieces.front());
-    if (format == Format::Text)
-        out.append(name);
-    else if (format == Format::Json)
-        WriteJsonString(out, name);
-    else
-        WriteCsvField(out, name);
-    for (std::size_t i = 0; i < kStatRows.size(); ++i) {
-        out.append(pieces[i + 1]);
-        WriteNumber(out, values[i]);
-    }
-    out.append(pieces.back());
-}
-
-// Rolls and prints NPCs. With --unique each one printed is remembered as a
-// fingerprint of its name and values, and one printed already is rolled
-// again: the twelve values alone can differ in more than 10^16 ways, so a
-// run always ends.
-int npcs(const BatchOptions& options, const WordListModel& names, BufferedWriter& out)
+// Rolls and prints NPCs, their names drawn among those that pass the
+// filters. With --unique each one printed is remembered as a fingerprint of
+// its name and values, and one printed already is rolled again: the twelve
+// values alone can differ in more than 10^16 ways, so a run always ends.
+int npcs(const BatchOptions& options, const WordListModel& names, ResultWriter& out)
 {
     if (options.unique && options.count > kMaxRemembered)
-        return tooMany(options.count);
-    QList<QByteArray> columns{"name"};
-    for (const StatRow& row : kStatRows)
-        columns.append(row.key);
-    writeHeader(out, options.format, columns);
-    const auto pieces = npcPieces(options.format);
+        return TellTooManyToRemember(options.count);
+    WordListModel passing;
+    if (options.filters.any) {
+        const ResultFilter filter(options.filters);
+        QStringList kept;
+        for (const QString& name : names.entries())
+            if (filter.passes(QString::fromUtf8(name.toUtf8())))
+                kept << name;
+        if (kept.isEmpty())
+            return nothingPasses();
+        passing.append(kept);
+    }
+    const WordListModel& drawn = options.filters.any ? passing : names;
     Fingerprints printed(options.unique ? options.count : 0);
     QByteArray name;
     QByteArray key;
-    std::array<int, kStatRows.size()> values{};
+    NpcValues values{};
     for (qint64 made = 0; made < options.count && out.ok();) {
         GenerateNpc(
-            names, options.difficulty, [&](const QString& n) { name = n.toUtf8(); },
+            drawn, options.difficulty, [&](const QString& n) { name = n.toUtf8(); },
             [&](std::size_t row, int value) { values[row] = value; });
         if (options.unique) {
             key.resize(0);
@@ -262,16 +323,37 @@ int npcs(const BatchOptions& options, const WordListModel& names, BufferedWriter
             if (!printed.insert(key))
                 continue;
         }
-        writeNpc(out, options.format, pieces, name, values);
+        out.npc(name, values);
         ++made;
     }
-    return out.finish(0, "the results");
+    return out.finish(options.count, options.count, {});
+}
+
+QString tableTitle(const BatchOptions& options)
+{
+    constexpr const char* kTitles[] = {"Game titles", "Item names",      "Equipment names",
+                                       "Skill names", "Character names", "NPCs"};
+    return QLatin1String(kTitles[static_cast<int>(options.command)]);
 }
 
 } // namespace
 
-int RunGenerator(const BatchOptions& options, BufferedWriter& out)
+void SeedRandomSource(const BatchOptions& options)
 {
+    std::uint64_t seed = 0;
+    if (options.seed)
+        RandomSource::Seed(seed = *options.seed);
+    else
+        seed = RandomSource::SeedFromClock();
+    if (options.showSeed)
+        std::fprintf(stderr, "quillmere-batch: seed %llu; --seed %llu makes this run again\n",
+                     static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed));
+}
+
+int RunGenerator(const BatchOptions& options, BufferedWriter& writer)
+{
+    if (options.command == Command::Invent)
+        return RunInvent(options, writer);
     WordListModel prim;
     WordListModel second;
     {
@@ -302,15 +384,17 @@ int RunGenerator(const BatchOptions& options, BufferedWriter& out)
         if (Problems::AnyUnreadable())
             return 1;
     }
-    if (options.seed)
-        RandomSource::Seed(*options.seed);
-    else
-        RandomSource::SeedFromClock();
-    if (options.command == Command::Npc)
+    SeedRandomSource(options);
+    if (options.command == Command::Npc) {
+        QByteArrayList columns{"name"};
+        for (const StatRow& row : kStatRows)
+            columns.append(row.key);
+        ResultWriter out(writer, options.format, columns, tableTitle(options));
         return npcs(options, prim, out);
+    }
     // A name without a surname is the first name alone, with no space after it.
     const Phrases lists{PrintedList(prim), PrintedList(second),
-                        options.command != Command::Character || second.count() > 0,
-                        columnsOf(options.command)};
+                        options.command != Command::Character || second.count() > 0};
+    ResultWriter out(writer, options.format, columnsOf(options.command), tableTitle(options));
     return options.unique ? uniquePhrases(options, lists, out) : phrases(options, lists, out);
 }

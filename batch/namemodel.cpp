@@ -11,7 +11,6 @@ constexpr int kOrder = 3; // letters of context
 // losing the list's sound.
 constexpr float kLooser = 0.15f;
 constexpr char32_t kEdge = 0;                // before the first letter and after the last
-constexpr int kTries = 200;                  // names drawn before giving up on one
 constexpr int kMaxLetters = 64;              // no walk runs longer than this
 constexpr quint64 kShort = quint64(1) << 63; // marks a context of two letters
 

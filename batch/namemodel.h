@@ -14,6 +14,9 @@
 // run of four consonants in it is one the list itself spells.
 class NameModel {
 public:
+    // Walks of the chain one invent() takes at most.
+    static constexpr int kTries = 200;
+
     // Learns from `names`; `avoid` holds every name it must not give back,
     // compared without regard to case.
     NameModel(const QStringList& names, const QStringList& avoid);

@@ -14,7 +14,7 @@ _quillmere_batch()
     local command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case ${COMP_WORDS[i]} in
-            title | item | equipment | skill | character | npc | check)
+            title | item | equipment | skill | character | npc | invent | check)
                 command=${COMP_WORDS[i]}
                 break
                 ;;
@@ -23,11 +23,13 @@ _quillmere_batch()
 
     local values=""
     case $prev in
-        -n | --count | --seed) return ;;
-        --format) values="text csv json" ;;
+        -n | --count | --seed | --starts-with | --ends-with | --contains | --min-length | \
+            --max-length | --match) return ;;
+        --format) values="text csv json markdown foundry" ;;
         --nationality) values="english greek japanese gaelic demon" ;;
         --gender) values="male female" ;;
         --difficulty) values="easy medium hard" ;;
+        --part) values="first surname" ;;
         --data)
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -d -- "$cur"))
@@ -43,7 +45,7 @@ _quillmere_batch()
     local options="--help --version"
     case $command in
         "")
-            [[ $cur == -* ]] || options="title item equipment skill character npc check"
+            [[ $cur == -* ]] || options="title item equipment skill character npc invent check"
             ;;
         check)
             options+=" --data"
@@ -54,9 +56,11 @@ _quillmere_batch()
             fi
             ;;
         *)
-            options+=" --count --seed --format --unique --data"
+            options+=" --count --seed --show-seed --format --unique --data --starts-with"
+            options+=" --ends-with --contains --min-length --max-length --match"
             case $command in
                 character) options+=" --nationality --gender" ;;
+                invent) options+=" --nationality --gender --part" ;;
                 npc) options+=" --difficulty" ;;
             esac
             ;;

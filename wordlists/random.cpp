@@ -30,9 +30,12 @@ void Seed(std::uint64_t seed)
     g_generator.seed(seq);
 }
 
-void SeedFromClock()
+std::uint64_t SeedFromClock()
 {
-    Seed(static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    const auto seed =
+        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    Seed(seed);
+    return seed;
 }
 
 void SetScript(Script s)

@@ -10,7 +10,8 @@ class WordListModel;
 namespace RandomSource {
 
 float Draw();
-void SeedFromClock();
+// Gives the seed the clock chose, so that a run can be made again.
+std::uint64_t SeedFromClock();
 
 // A fixed seed gives the same draws on every run and machine: the generator
 // and the way the seed is spread over its state are both fixed by the C++

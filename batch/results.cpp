@@ -1,0 +1,192 @@
+#include "results.h"
+
+#include "formats.h"
+#include "unique.h"
+#include "writer.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+#include <utility>
+
+using Format = BatchOptions::Format;
+
+std::array<QByteArray, kStatRows.size() + 2> ResultWriter::npcPieces(Format format)
+{
+    std::array<QByteArray, kStatRows.size() + 2> pieces;
+    pieces.front() = format == Format::Text ? "Name: " : format == Format::Json ? "{\"name\":" : "";
+    for (std::size_t i = 0; i < kStatRows.size(); ++i)
+        pieces[i + 1] = format == Format::Text   ? QByteArray(", ") + kStatRows[i].label + ' '
+                        : format == Format::Json ? QByteArray(",\"") + kStatRows[i].key + "\":"
+                                                 : QByteArray(",");
+    pieces.back() = format == Format::Text ? "\n" : format == Format::Json ? "}\n" : "\r\n";
+    return pieces;
+}
+
+namespace {
+
+// A table cell shows the text as it stands: a bar would end the cell, and
+// the marks of emphasis, code, links and entities would be read as such.
+QByteArray markdownCell(QByteArrayView text)
+{
+    QByteArray cell;
+    for (const char c : text) {
+        if (QByteArrayView("\\|*_`[]<&~").contains(c))
+            cell.append('\\');
+        cell.append(c);
+    }
+    return cell;
+}
+
+// "Max Hp:" as a column heading.
+QByteArray heading(const char* label)
+{
+    return QByteArray(label).chopped(1);
+}
+
+} // namespace
+
+ResultWriter::ResultWriter(BufferedWriter& out, Format format, const QByteArrayList& columns,
+                           const QString& title)
+    : m_out(out), m_format(format), m_columns(columns), m_title(title),
+      m_npcPieces(
+          npcPieces(format == Format::Csv || format == Format::Json ? format : Format::Text))
+{
+}
+
+// A header row names the columns of a CSV file. It waits for the first
+// result, so that a run which finds nothing to print prints nothing.
+void ResultWriter::begin()
+{
+    if (std::exchange(m_begun, true) || m_format != Format::Csv)
+        return;
+    m_out.append(m_columns.join(',') + "\r\n");
+}
+
+bool ResultWriter::ok() const
+{
+    return m_out.ok();
+}
+
+void ResultWriter::phrase(QByteArrayView text, qsizetype split)
+{
+    const QByteArrayView parts[] = {
+        text, text.first(split), split < text.size() ? text.sliced(split + 1) : QByteArrayView()};
+    const int fields = m_columns.size() == 1 ? 1 : 3;
+    begin();
+    switch (m_format) {
+    case Format::Text:
+        m_out.append(text);
+        m_out.append('\n');
+        break;
+    case Format::Csv:
+        for (int k = 0; k < fields; ++k) {
+            WriteCsvField(m_out, parts[k]);
+            m_out.append(k + 1 < fields ? QByteArrayView(",") : QByteArrayView("\r\n"));
+        }
+        break;
+    case Format::Json:
+        for (int k = 0; k < fields; ++k) {
+            m_out.append(k == 0 ? QByteArrayView("{\"") : QByteArrayView(",\""));
+            m_out.append(m_columns[k]);
+            m_out.append(QByteArrayView("\":"));
+            WriteJsonString(m_out, parts[k]);
+        }
+        m_out.append(QByteArrayView("}\n"));
+        break;
+    case Format::Markdown:
+    case Format::Foundry:
+        m_rows.append({text.toByteArray()});
+        break;
+    }
+}
+
+void ResultWriter::npc(QByteArrayView name, const NpcValues& values)
+{
+    const auto& piece = m_npcPieces;
+    begin();
+    if (m_format == Format::Markdown || m_format == Format::Foundry) {
+        // The text line names the result in Foundry; the cells fill a row.
+        QByteArrayList cells{piece.front() + name.toByteArray(), name.toByteArray()};
+        for (std::size_t i = 0; i < kStatRows.size(); ++i) {
+            cells.front() += piece[i + 1] + QByteArray::number(values[i]);
+            cells.append(QByteArray::number(values[i]));
+        }
+        m_rows.append(cells);
+        return;
+    }
+    m_out.append(piece.front());
+    if (m_format == Format::Text)
+        m_out.append(name);
+    else if (m_format == Format::Json)
+        WriteJsonString(m_out, name);
+    else
+        WriteCsvField(m_out, name);
+    for (std::size_t i = 0; i < kStatRows.size(); ++i) {
+        m_out.append(piece[i + 1]);
+        WriteNumber(m_out, values[i]);
+    }
+    m_out.append(piece.back());
+}
+
+// A dN table: the die and a heading, a row that makes it a table, then the
+// results numbered from 1. A Foundry RollTable: the same results as text
+// results, each alone in its range of one, rolled with 1dN.
+void ResultWriter::writeTable()
+{
+    const QByteArray dice = QByteArray::number(m_rows.size());
+    if (m_format == Format::Foundry) {
+        QJsonArray results;
+        for (qsizetype i = 0; i < m_rows.size(); ++i)
+            results.append(QJsonObject{{"type", "text"},
+                                       {"text", QString::fromUtf8(m_rows[i].front())},
+                                       {"range", QJsonArray{i + 1, i + 1}},
+                                       {"weight", 1},
+                                       {"drawn", false}});
+        const QJsonObject table{{"name", m_title},          {"formula", "1d" + QString(dice)},
+                                {"replacement", true},      {"displayRoll", true},
+                                {"description", QString()}, {"results", results}};
+        QByteArray json = QJsonDocument(table).toJson(QJsonDocument::Indented);
+        return m_out.append(json.endsWith('\n') ? json : json + '\n');
+    }
+    const QByteArray& whole = m_columns.front();
+    QByteArrayList head{"d" + dice, whole.left(1).toUpper() + whole.mid(1)};
+    if (m_columns.size() > 3)
+        for (const StatRow& row : kStatRows)
+            head.append(heading(row.label));
+    m_out.append("| " + head.join(" | ") + " |\n|" + QByteArray(" --- |").repeated(head.size()) +
+                 '\n');
+    for (qsizetype i = 0; i < m_rows.size(); ++i) {
+        m_out.append("| " + QByteArray::number(i + 1));
+        for (qsizetype k = m_rows[i].size() > 1 ? 1 : 0; k < m_rows[i].size() && m_out.ok(); ++k)
+            m_out.append(" | " + markdownCell(m_rows[i][k]));
+        m_out.append(" |\n");
+    }
+}
+
+int ResultWriter::finish(qint64 made, qint64 asked, const QString& shortfall)
+{
+    begin();
+    if (m_format == Format::Markdown || m_format == Format::Foundry)
+        writeTable();
+    const bool ended = m_out.ok() && made < asked;
+    const int status = m_out.finish(0, "the results");
+    if (status != 0 || !ended)
+        return status;
+    return TellFailure(shortfall);
+}
+
+int TellFailure(const QString& message)
+{
+    std::fprintf(stderr, "quillmere-batch: %s\n", qPrintable(message));
+    return 1;
+}
+
+int TellTooManyToRemember(qint64 asked)
+{
+    return TellUsageError(
+        QStringLiteral("--unique can remember at most %1 results to compare; %2 were asked for")
+            .arg(kMaxRemembered)
+            .arg(asked));
+}
