@@ -56,6 +56,8 @@ NameModel::NameModel(const QStringList& names, const QStringList& avoid)
 {
     for (const QString& name : avoid)
         m_avoid.insert(name.toCaseFolded());
+    m_sortedAvoid = m_avoid.values();
+    m_sortedAvoid.sort();
     std::unordered_map<quint64, std::map<char32_t, int>> counts;
     for (const QString& name : names) {
         if (name.isEmpty())
@@ -106,13 +108,20 @@ QString NameModel::walk(const std::function<float()>& draw) const
 
 bool NameModel::passes(const QString& name) const
 {
-    if (name.size() < m_shortest || name.size() > m_longest ||
-        m_avoid.contains(name.toCaseFolded()))
+    if (name.size() < m_shortest || name.size() > m_longest)
+        return false;
+    const QString folded = name.toCaseFolded();
+    const auto after = std::lower_bound(m_sortedAvoid.cbegin(), m_sortedAvoid.cend(), folded);
+    if ((after != m_sortedAvoid.cend() && after->startsWith(folded)) ||
+        m_avoid.contains(folded.chopped(1)) || m_avoid.contains(folded.chopped(2)))
         return false;
     for (const QString& run : ConsonantRuns(name))
         if (!m_runs.contains(run))
             return false;
-    return true;
+    static const QStringList crude{"shit",  "fuck", "cunt", "piss", "wank", "twat", "slut",
+                                   "whore", "nigg", "rape", "arse", "dick", "cock", "tits"};
+    return std::none_of(crude.cbegin(), crude.cend(),
+                        [&](const QString& word) { return folded.contains(word); });
 }
 
 QString NameModel::invent(const std::function<float()>& draw) const

@@ -11,7 +11,9 @@
 // learns, for every run of three letters of the list's names, which letters
 // follow it and how often. A name it makes is kept only when it is none of
 // the names it must avoid, its length lies within the list's own, and every
-// run of four consonants in it is one the list itself spells.
+// run of four consonants in it is one the list itself spells. Nor is it a
+// known name cut short ("Jone") or one with a letter or two added
+// ("Parkers"), which read as misspellings, nor does it hold a crude word.
 class NameModel {
 public:
     // Walks of the chain one invent() takes at most.
@@ -41,7 +43,8 @@ private:
 
     std::unordered_map<quint64, Next> m_next;
     QSet<QString> m_avoid;
-    QSet<QString> m_runs; // runs of four or more consonants the names spell
+    QStringList m_sortedAvoid; // the same, sorted, to find names it begins
+    QSet<QString> m_runs;      // runs of four or more consonants the names spell
     qsizetype m_shortest = 0;
     qsizetype m_longest = 0;
 };
