@@ -214,19 +214,16 @@ void TestHelpViewer::linksOfEveryKind()
     QList<QUrl>& opened = opener.opened;
     for (const char* scheme : {"https", "mailto"})
         QDesktopServices::setUrlHandler(scheme, &opener, "open");
-    const QString refused = "This link leads outside the help and is not opened: ";
-    const std::pair<const char*, QString> rows[] = {
-        {"https://example.org/rules", ""},
-        {"mailto:author@example.org", ""},
-        {"file:///etc/passwd", refused + "file:///etc/passwd"},
-        {"quillmere-run:deleteall", refused + "quillmere-run:deleteall"},
-        {"javascript:alert(1)", refused + "javascript:alert(1)"}};
-    for (const auto& [href, message] : rows) {
+    for (const QString href :
+         {"https://example.org/rules", "mailto:author@example.org", "file:///etc/passwd",
+          "quillmere-run:deleteall", "javascript:alert(1)"}) {
+        const bool out = href.startsWith("https:") || href.startsWith("mailto:");
         opened.clear();
         window.statusBar()->clearMessage();
-        QVERIFY2(clickLink(browser, href), href);
-        QCOMPARE(opened, message.isEmpty() ? QList<QUrl>{QUrl(href)} : QList<QUrl>{});
-        QCOMPARE(window.statusBar()->currentMessage(), message);
+        QVERIFY2(clickLink(browser, href), qPrintable(href));
+        QCOMPARE(opened, out ? QList<QUrl>{QUrl(href)} : QList<QUrl>{});
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 out ? "" : "This link leads outside the help and is not opened: " + href);
         QCOMPARE(browser->source(), QUrl("chm:/index.html"));
     }
     for (const char* scheme : {"https", "mailto"})
