@@ -21,7 +21,7 @@ Run run(const QString& program, const QStringList& args)
 {
     QProcess process;
     process.start(program, args);
-    if (!process.waitForFinished(20000)) {
+    if (!process.waitForFinished(30000)) {
         process.kill();
         process.waitForFinished();
     }
@@ -89,10 +89,9 @@ void TestBatch::initTestCase()
                                        "Se\xe1n\r\n\xf0\x9f\x90\x89\r\nLast"));
     put("F/greek/surnames", QByteArray("\xff\xfeG\0\r\0\n\0\0\xd8\r\0\n\0", 14));
     put("F/japanese/surnames", QByteArray(32768, 'J'));
+    const QString fifo = folder("F") + "/gaelic/gaelic_female.quillmere";
     QFile::remove(folder("F") + "/english/male_firstnames.quillmere");
-    QFile::remove(folder("F") + "/gaelic/gaelic_female.quillmere");
-    QVERIFY(::mkfifo(QFile::encodeName(folder("F") + "/gaelic/gaelic_female.quillmere"), 0644) ==
-            0);
+    QVERIFY(QFile::remove(fifo) && ::mkfifo(QFile::encodeName(fifo), 0644) == 0);
 
     put("A/adjectives-ect", QStringList{"Iron", "Iron Plate"});
     put("A/nouns-ect", QStringList{"Plate Mail", "Mail"});

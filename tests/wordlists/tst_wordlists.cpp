@@ -100,12 +100,14 @@ void TestWordLists::readsEntries()
 // descriptor open. What went wrong is told once, each file with its full path and reason.
 void TestWordLists::loads()
 {
-    const QString full = "a list holds at most 32767 entries; the lines beyond were not added";
-    const QString big = "the file is larger than 4 MiB; only its first lines were read";
+    const QString told =
+        "Quillmere could not read this word list:\n\n%1gaelic/gaelic_male.quillmere: ";
+    const QString full =
+        told + "a list holds at most 32767 entries; the lines beyond were not added";
+    const QString big = told + "the file is larger than 4 MiB; only its first lines were read";
     const QByteArray nuls(4194304 - 5, 0), demons = numbered(20000, 100001);
     const QString nulText(nuls.size(), QChar(0));
-    // The two files, the count and last entry of the list, and what is told of the Gaelic file,
-    // or of both.
+    // The two files, the count and last entry of the list, and what is told.
     const std::tuple<QByteArray, QByteArray, int, QString, QString> rows[] = {
         {"", numbered(32767), 32767, "32767", ""},
         {"", numbered(32767).chopped(2), 32767, "32767", ""},
@@ -118,10 +120,11 @@ void TestWordLists::loads()
         {"", "a\r\n" + nuls + "\r\nz", 2, nulText, big},
         {"", "a\r\nb\r\n" + QByteArray(5 << 20, 0) + "c\r\n", 2, "b", big},
         {"<none>", "<none>", 0, "",
-         "these word lists:\n\n%1demon/demon_names.quillmere: No such file or directory\n"
+         "Quillmere could not read these word lists:\n\n%1demon/demon_names.quillmere: No such "
+         "file or directory\n"
          "%1gaelic/gaelic_male.quillmere: No such file or directory"},
     };
-    for (const auto& [demon, gaelic, count, last, told] : rows) {
+    for (const auto& [demon, gaelic, count, last, message] : rows) {
         TempExeDir exe;
         if (demon != "<none>")
             exe.write("/data/demon/demon_names.quillmere", demon);
@@ -138,13 +141,9 @@ void TestWordLists::loads()
         QCOMPARE(QDir("/proc/self/fd").count(), open);
         QCOMPARE(names.count(), count);
         QCOMPARE(names.entry(count - 1), last);
-        const QString message = told.contains('\n')
-                                    ? told
-                                    : "this word list:\n\n%1gaelic/gaelic_male.quillmere: " + told;
-        QCOMPARE(catcher.messages, told.isEmpty()
+        QCOMPARE(catcher.messages, message.isEmpty()
                                        ? QStringList()
-                                       : QStringList{"Quillmere could not read " +
-                                                     message.arg(exe.path() + "/data/")});
+                                       : QStringList{message.arg(exe.path() + "/data/")});
     }
     FailingDevice device; // a read that fails part-way keeps the whole lines before it
     device.setData("one\r\ntwo\r\nthr");
