@@ -112,8 +112,7 @@ bool NameModel::passes(const QString& name) const
         return false;
     const QString folded = name.toCaseFolded();
     const auto after = std::lower_bound(m_sortedAvoid.cbegin(), m_sortedAvoid.cend(), folded);
-    if ((after != m_sortedAvoid.cend() && after->startsWith(folded)) ||
-        m_avoid.contains(folded.chopped(1)) || m_avoid.contains(folded.chopped(2)))
+    if (after != m_sortedAvoid.cend() && after->startsWith(folded))
         return false;
     for (const QString& run : ConsonantRuns(name))
         if (!m_runs.contains(run))

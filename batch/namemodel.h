@@ -12,8 +12,8 @@
 // follow it and how often. A name it makes is kept only when it is none of
 // the names it must avoid, its length lies within the list's own, and every
 // run of four consonants in it is one the list itself spells. Nor is it a
-// known name cut short ("Jone") or one with a letter or two added
-// ("Parkers"), which read as misspellings, nor does it hold a crude word.
+// known name cut short ("Jone"), which reads as a misspelling, nor does it
+// hold a crude word.
 class NameModel {
 public:
     // Walks of the chain one invent() takes at most.

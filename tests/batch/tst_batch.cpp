@@ -232,15 +232,15 @@ checked 20 word lists: 14 findings in 7 of them
     for (
         const QString& line :
         QString(
-            R"(|no command given; the commands are title, item, equipment, skill, character, npc and check
-names|unknown command 'names'; the commands are title, item, equipment, skill, character, npc and check
-title --colour|unknown option '--colour'; the options are -n/--count, --seed, --format, --unique, --data, --nationality, --gender, --difficulty, -h/--help, -V/--version
+            R"(|no command given; the commands are title, item, equipment, skill, character, npc, invent and check
+names|unknown command 'names'; the commands are title, item, equipment, skill, character, npc, invent and check
+title --colour|unknown option '--colour'; the options are -n/--count, --seed, --show-seed, --format, --unique, --starts-with, --ends-with, --contains, --min-length, --max-length, --match, --data, --nationality, --gender, --part, --difficulty, -h/--help, -V/--version
 title -n|missing value after '-n'
 title --count=-1|--count must be a whole number from 0 to 1000000000, not '-1'
 title -n +5|--count must be a whole number from 0 to 1000000000, not '+5'
 title -n 1000000001|--count must be a whole number from 0 to 1000000000, not '1000000001'
 npc --seed x1|--seed must be a whole number from 0 to 18446744073709551615, not 'x1'
-title --format xml|unknown format 'xml'; the choices are text, csv, json
+title --format xml|unknown format 'xml'; the choices are text, csv, json, markdown, foundry
 character --nationality Welsh|unknown nationality 'Welsh'; the choices are english, greek, japanese, gaelic, demon
 title extra|unexpected argument 'extra'; title takes options only
 check a b|unexpected argument 'b'; check takes one folder at most
@@ -268,16 +268,16 @@ void TestBatch::runs()
 // with the commands it applies to named, by every other command.
 void TestBatch::options()
 {
-    const QString generators = "title, item, equipment, skill, character and npc";
+    const QString generators = "title, item, equipment, skill, character, npc and invent";
     const std::tuple<QString, QString, QString, int> options[] = {
         // typed, as messages name it, the commands it applies to, the lines a run writes
         {"-n2", "-n/--count", generators, 2},
         {"--seed=0", "--seed", generators, 1},
         {"--format CSV", "--format", generators, 2},
         {"--unique", "--unique", generators, 1},
-        {"", "--data", "title, item, equipment, skill, character, npc and check", 1},
-        {"--nationality Greek", "--nationality", "character", 1},
-        {"--gender FEMALE", "--gender", "character", 1},
+        {"", "--data", "title, item, equipment, skill, character, npc, invent and check", 1},
+        {"--nationality Greek", "--nationality", "character and invent", 1},
+        {"--gender FEMALE", "--gender", "character and invent", 1},
         {"--difficulty hard", "--difficulty", "npc", 1},
     };
     for (const auto& [typed, name, applies, lines] : options) {
@@ -322,7 +322,8 @@ void TestBatch::streams()
              "quillmere-batch: standard output is closed, so nothing can be written\n1\n"
              "200000\n0\n1\nUsage: quillmere-batch COMMAND [OPTION]...\n"
              "complete -F _quillmere_batch quillmere-batch\ncharacter check\n"
-             "--help --version --count --seed --format --unique --data --difficulty\n"
+             "--help --version --count --seed --show-seed --format --unique --data --starts-with "
+             "--ends-with --contains --min-length --max-length --match --difficulty\n"
              "greek gaelic\nfemale\n\n");
 }
 
