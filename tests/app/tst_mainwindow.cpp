@@ -59,6 +59,17 @@ private slots:
         QVERIFY(Fits(form.Command1, form.Command1->text()));
         for (QLabel* label : form.findChildren<QLabel*>())
             QVERIFY2(Fits(label, label->text()), qPrintable(label->text()));
+        QStringList menus{form.windowTitle()};
+        for (QAction* menu : form.menuBar()->actions()) {
+            QStringList items;
+            for (QAction* item : menu->menu()->actions())
+                items << (item->text() + " " + item->shortcut().toString()).trimmed();
+            menus << menu->text() + ": " + items.join(", ");
+        }
+        QCOMPARE(menus.join('|'),
+                 "Quillmere|File: Exit|Select Generate Mode: Game Title, Character "
+                 "Name, Item Name, Equipment Name, Skill Name, Npc Stats|Help: "
+                 "Contents F1");
 
         // A nationality, a gender and a result that no switch may touch.
         form.cn->trigger();
