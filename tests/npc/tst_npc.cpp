@@ -78,14 +78,14 @@ private slots:
         QCOMPARE(TabWalk(15), "npc_maxhp npc_maxsp npc_strength npc_dex npc_agility npc_intel "
                               "npc_atp npc_pdef npc_mdef npc_evasion npc_exp npc_money npc_diff "
                               "Command1 npc_name");
-        // A new window reseeds from the clock: after the same seed it rolls another character.
+        // A new window reseeds from the clock: after the same seed it rolls other statistics.
         npc.Command1->click();
         RandomSource::Seed(1);
         exe.write(kDemonFile, QStringList{"Baal"});
         exe.write(kGaelicFile, QStringList{"Aodh"});
         Form2 again;
         again.Command1->click();
-        QVERIFY(contents(again) != contents(npc));
+        QVERIFY(contents(again).section(' ', 1) != contents(npc).section(' ', 1));
     }
 
     void press_data()

@@ -16,7 +16,7 @@
 // (no spaces unless told: the batch test splits its command lines at them).
 // Paths are in the program's own form.
 struct TempExeDir : QTemporaryDir {
-    TempExeDir(const QString& name = u"Quillmere-Wörter-名前"_qs)
+    explicit TempExeDir(const QString& name = u"Quillmere-Wörter-名前"_qs)
         : QTemporaryDir(QDir::tempPath() + "/" + name + "-XXXXXX")
     {
         SetExecutableDirForTesting(path());
