@@ -1,9 +1,8 @@
-// The NPC window and its Generate command, with scripted and with real draws.
+// The NPC window on its own: its layout, its names, and Generate at every difficulty and with
+// typed text.
 #include "choicebox.h"
-#include "form1.h"
 #include "form2.h"
-#include "npcstats.h"
-#include "testsupport.h"
+#include "guitestsupport.h"
 #include "wordlist.h"
 
 namespace {
@@ -11,33 +10,18 @@ namespace {
 const QString kDemonFile = "\\data\\demon\\demon_names.quillmere";
 const QString kGaelicFile = "\\data\\gaelic\\gaelic_male.quillmere";
 
-// The statistic boxes in the order they are rolled, with the lowest and highest value each
-// may show at Easy, Medium and Hard.
-constexpr struct Range {
-    const char* box;
-    int lo[3], hi[3];
-} kRanges[] = {
-    {"npc_maxhp", {100, 1000, 5000}, {499, 1999, 9999}},
-    {"npc_maxsp", {100, 1000, 1000}, {499, 1499, 1699}},
-    {"npc_intel", {10, 70, 100}, {49, 149, 169}},
-    {"npc_atp", {100, 110, 120}, {109, 199, 249}},
-    {"npc_strength", {30, 80, 100}, {49, 169, 199}},
-    {"npc_pdef", {80, 90, 100}, {99, 139, 159}},
-    {"npc_mdef", {80, 90, 100}, {104, 139, 159}},
-    {"npc_dex", {30, 90, 100}, {49, 139, 159}},
-    {"npc_agility", {40, 100, 100}, {59, 139, 159}},
-    {"npc_evasion", {0, 0, 0}, {0, 0, 0}},
-    {"npc_exp", {1, 55, 130}, {14, 89, 199}},
-    {"npc_money", {5, 80, 150}, {29, 149, 399}},
-};
+// The statistic boxes in the order they are rolled.
+const QStringList kBoxes = QString("npc_maxhp npc_maxsp npc_intel npc_atp npc_strength npc_pdef "
+                                   "npc_mdef npc_dex npc_agility npc_evasion npc_exp npc_money")
+                               .split(' ');
 
-// The name and the twelve statistics in rolling order, then the difficulty.
+// The name and the statistics in rolling order.
 QString contents(const Form2& npc)
 {
-    QStringList texts{npc.npc_name->text()};
-    for (const Range& range : kRanges)
-        texts << npc.findChild<QLineEdit*>(range.box)->text();
-    return (texts << npc.npc_diff->currentText()).join(' ');
+    QString texts = npc.npc_name->text();
+    for (const QString& box : kBoxes)
+        texts += " " + npc.findChild<QLineEdit*>(box)->text();
+    return texts;
 }
 
 } // namespace
@@ -48,134 +32,116 @@ private slots:
     // Numbers must stay plain digits even where the default locale groups them.
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
+    void window()
+    {
+        // Without name files: one box names both, once the window is up.
+        TempExeDir exe;
+        QString told;
+        AnswerNextModal([&](QWidget* box) {
+            told = box->windowTitle() + "|" + qobject_cast<QMessageBox*>(box)->text();
+            qobject_cast<QMessageBox*>(box)->accept();
+        });
+        RandomSource::Seed(1);
+        Form2 npc;
+        npc.show();
+        QTRY_COMPARE(told, "Quillmere|Quillmere could not read these word lists:\n\n" +
+                               exe.full(kDemonFile) + ": No such file or directory\n" +
+                               exe.full(kGaelicFile) + ": No such file or directory");
+        QCOMPARE(npc.windowTitle() + QString::number(npc.windowType()), "NPC Stats Generator11");
+        QVERIFY(npc.minimumSize() == QSize(215, 273) && npc.maximumSize() == QSize(215, 273));
+        const QString layout =
+            "Label1:120,120,585,195 npc_name:840,120,2295,285 Label2:0,480,720,195 "
+            "npc_maxhp:840,480,615,285 Label3:0,840,720,195 npc_maxsp:840,840,615,285 "
+            "Label4:0,1200,720,195 npc_strength:840,1200,615,285 Label5:0,1560,720,195 "
+            "npc_dex:840,1560,615,285 Label6:0,1920,720,195 npc_agility:840,1920,615,285 "
+            "Label7:1560,480,840,195 npc_intel:2520,480,615,285 Label8:1560,840,840,195 "
+            "npc_atp:2520,840,615,285 Label9:1560,1200,840,195 npc_pdef:2520,1200,615,285 "
+            "Label10:1440,1560,960,195 npc_mdef:2520,1560,615,285 Label11:1560,1920,840,195 "
+            "npc_evasion:2520,1920,615,285 Label12:0,2280,720,195 npc_exp:840,2280,615,285 "
+            "Label13:1680,2280,720,195 npc_money:2520,2280,615,285 Frame1:120,2640,3015,855 "
+            "npc_diff@Frame1:960,360,1935,315 Label14@Frame1:120,360,720,195 "
+            "Command1:120,3600,3015,375";
+        QCOMPARE(Layout(&npc, layout), layout);
+        // Every caption shows whole, right-aligned against its box.
+        QStringList captions{npc.Frame1->title(), npc.Command1->text()};
+        for (QLabel* label : npc.findChildren<QLabel*>()) {
+            QVERIFY2(Fits(label, label->text()) && (label->alignment() & Qt::AlignRight),
+                     qPrintable(label->text()));
+            captions << label->text();
+        }
+        QCOMPARE(captions.join('|'), "Generation Properties|Generate|Name:|Max Hp:|Max Sp:|"
+                                     "Strength:|Dexterity:|Agility:|Intelligence:|Atk Power:|"
+                                     "P. Defense:|M. Defense:|Evasion:|Exp:|M. Drop:|Difficulty:");
+        // Focus starts in the name; Tab walks the rest and comes back to the name.
+        QApplication::setActiveWindow(&npc);
+        QTRY_COMPARE(QApplication::focusWidget(), npc.npc_name);
+        QCOMPARE(TabWalk(15), "npc_maxhp npc_maxsp npc_strength npc_dex npc_agility npc_intel "
+                              "npc_atp npc_pdef npc_mdef npc_evasion npc_exp npc_money npc_diff "
+                              "Command1 npc_name");
+        // A new window reseeds from the clock: after the same seed it rolls other statistics.
+        npc.Command1->click();
+        RandomSource::Seed(1);
+        exe.write(kDemonFile, QStringList{"Baal"});
+        exe.write(kGaelicFile, QStringList{"Aodh"});
+        Form2 again;
+        again.Command1->click();
+        QVERIFY(contents(again).section(' ', 1) != contents(npc).section(' ', 1));
+    }
+
     void press_data()
     {
-        // Typed with the keys, then left by clicking "Generate"; the values a fixed run of
-        // draws gives, in rolling order, or the boxes as they were ("-") where the text names
+        // The difficulty as typed, never chosen from the list; the lowest and highest value of
+        // each statistic in rolling order, or the boxes as they were ("-") where the text names
         // no difficulty.
-        QTest::addColumn<QString>("values");
-        QTest::newRow("Easy") << "484 453 40 103 43 84 82 35 45 0 9 17";
-        QTest::newRow("Medium") << "1937 1359 121 187 148 118 109 100 105 0 59 89";
-        QTest::newRow("Hard") << "9687 1540 138 234 175 135 125 115 120 0 131 237";
-        for (const char* text : {"easy", "EASY", "HARD", " Easy", "Medium ", "Hard "})
-            QTest::newRow(text) << "- - - - - - - - - - - -";
+        QTest::addColumn<QString>("lowest");
+        QTest::addColumn<QString>("highest");
+        QTest::newRow("Easy") << "100 100 10 100 30 80 80 30 40 0 1 5"
+                              << "499 499 49 109 49 99 104 49 59 0 14 29";
+        QTest::newRow("Medium") << "1000 1000 70 110 80 90 90 90 100 0 55 80"
+                                << "1999 1499 149 199 169 139 139 139 139 0 89 149";
+        QTest::newRow("Hard") << "5000 1000 100 120 100 100 100 100 100 0 130 150"
+                              << "9999 1699 169 249 199 159 159 159 159 0 199 399";
+        const QString unchanged = QString("- ").repeated(12).trimmed();
+        for (const char* text : {"easy", "EASY", "HARD", " Easy", "Medium ", "Hard ", "Elvish"})
+            QTest::newRow(text) << unchanged << unchanged;
     }
 
     void press()
     {
-        QFETCH(QString, values);
-        const QString text = QTest::currentDataTag();
-        const int level = QStringList{"Easy", "Medium", "Hard"}.indexOf(text);
+        QFETCH(QString, lowest);
+        QFETCH(QString, highest);
         TempExeDir exe;
         exe.write(kDemonFile, QStringList{"Baal", "Agares"});
         exe.write(kGaelicFile, QStringList{"Aodh"});
         Form2 npc;
         npc.show();
         QApplication::setActiveWindow(&npc);
-        npc.npc_diff->lineEdit()->setFocus();
+        npc.npc_diff->setFocus();
         npc.npc_diff->clearEditText();
-        QTest::keyClicks(npc.npc_diff->lineEdit(), text);
-        for (const Range& range : kRanges)
-            npc.findChild<QLineEdit*>(range.box)->setText("-");
-
-        // Real draws give every value from the lowest to the highest, and no other. Presses:
-        // the widest range (400, 1000, 5000 values) misses one with odds below 10^-8,
-        // n > m (ln m + 20).
-        const int presses = level < 0 ? 0 : std::array{12000, 30000, 150000}[level];
-        QSet<QString> seen, range;
-        for (int i = 0; presses && i < 12; ++i)
-            for (int v = kRanges[i].lo[level]; v <= kRanges[i].hi[level]; ++v)
-                range << kRanges[i].box + QString(" %1").arg(v);
-        for (int p = 0; p < presses; ++p) {
-            npc.Command1->click();
-            for (const Range& r : kRanges)
-                seen << r.box + (" " + npc.findChild<QLineEdit*>(r.box)->text());
+        QTest::keyClicks(npc.npc_diff->lineEdit(), QTest::currentDataTag());
+        for (const QString& box : kBoxes)
+            npc.findChild<QLineEdit*>(box)->setText("-");
+        // Two presses. The largest draw picks the last name; then for each statistic half a
+        // value below its floor, drawn again, and half a value above. Then the first name, and
+        // 0.9999 for each statistic: its highest value, 9999 of 10000 once rounded to single
+        // precision. Text that names no difficulty takes the name's draw only.
+        QList<float> draws{kLargestBelowOne};
+        for (int i = 0; i < 12 && lowest[0] != '-'; ++i) {
+            const float lo = lowest.section(' ', i, i).toInt(),
+                        ceiling = highest.section(' ', i, i).toInt() + 1;
+            if (lo > 0)
+                draws << (lo - 0.5f) / ceiling;
+            draws << (lo + 0.5f) / ceiling;
         }
-        QVERIFY2(seen == range, qPrintable(((seen - range) + (range - seen)).values().join(',')));
-
-        // The largest draw picks the last name; Max Hp's first try (0) misses its floor; then
-        // one accepted draw per statistic, Evasion's too. Spare draws would show in the count.
-        // An unrecognised text takes the name's draw only and leaves the boxes as they were.
-        ScriptedDraws scripted({kLargestBelowOne, 0.0f, 0.96875f, 0.90625f, 0.8125f, 0.9375f,
-                                0.875f, 0.84375f, 0.78125f, 0.71875f, 0.75f, 0.5f, 0.65625f,
-                                0.59375f, 0.5f, 0.5f});
+        ScriptedDraws scripted(draws + QList<float>{0}, 0.9999f);
         QTest::mouseClick(npc.Command1, Qt::LeftButton);
-        QVERIFY(npc.Command1->hasFocus()); // the difficulty field has been left
-        QCOMPARE(scripted.used, level < 0 ? 1 : 14);
-        QCOMPARE(contents(npc), "Aodh " + values + " " + text);
-
-        // 10000 × 0.9999f is 9998.9998, but 9999 once rounded to single precision.
-        ScriptedDraws single({0.9999f});
-        QCOMPARE(RollStat(10000, 5000), 9999);
-    }
-
-    void window()
-    {
-        // Without name files: one message names both, once the window is up.
-        TempExeDir exe;
-        ProblemCatcher catcher;
-        Form2 npc;
-        npc.show();
-        QTRY_COMPARE(catcher.messages.size(), 1);
-        QVERIFY(catcher.messages[0].contains(exe.full(kDemonFile)) &&
-                catcher.messages[0].contains(exe.full(kGaelicFile)));
-        QCOMPARE(npc.windowType(), Qt::Tool);
-        QVERIFY(npc.minimumSize() == QSize(215, 273) && npc.maximumSize() == QSize(215, 273));
-        // Every caption shows whole, right-aligned against its box.
-        for (QLabel* label : npc.findChildren<QLabel*>())
-            QVERIFY2(Fits(label, label->text()) && (label->alignment() & Qt::AlignRight),
-                     qPrintable(label->text()));
-        // Focus starts in the name; Tab walks the rest and comes back to the name.
-        QApplication::setActiveWindow(&npc);
-        QTRY_COMPARE(QApplication::focusWidget(), npc.npc_name);
-        QString visited;
-        for (int i = 0; i < 15; ++i, visited += QApplication::focusWidget()->objectName() + ' ')
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(visited, "npc_maxhp npc_maxsp npc_strength npc_dex npc_agility npc_intel "
-                          "npc_atp npc_pdef npc_mdef npc_evasion npc_exp npc_money npc_diff "
-                          "Command1 npc_name ");
-    }
-
-    void withMainWindow()
-    {
-        ShippedExeDir exe;
-        const QStringList names = ShippedLines(kDemonFile) + ShippedLines(kGaelicFile);
-        Form1 form;
-        form.show();
-        // Open, close, open: fresh each time, demon then Gaelic male names; a second "Npc Stats"
-        // changes nothing.
-        QPointer<Form2> npc;
-        for (int opening = 0; opening < 2; ++opening) {
-            QVERIFY(!npc || npc->close());
-            QTRY_VERIFY(npc.isNull());
-            form.npcstat->trigger();
-            npc = qobject_cast<Form2*>(form.npcWindow());
-            QVERIFY(npc && npc->isVisible() &&
-                    npc->windowIcon().pixmap(32).toImage() ==
-                        form.windowIcon().pixmap(32).toImage());
-            QCOMPARE(contents(*npc), QString(13, ' ') + "Easy");
-            npc->Command1->click();
-            npc->npc_diff->setEditText("Hard");
-            const QString before = contents(*npc);
-            form.npcstat->trigger();
-            QVERIFY(form.npcWindow() == npc && contents(*npc) == before);
-            QCOMPARE(npc->npc_name_list->entries(), names);
-        }
-
-        // With the main window closed the program runs on until the NPC window closes too.
-        QObject steps; // they end with this test
-        bool stillRunning = false;
-        QTimer::singleShot(0, &steps, [&] { form.close(); });
-        QTimer::singleShot(200, &steps, [&] { stillRunning = npc && npc->close(); });
-        QTimer::singleShot(5000, &steps, [] { QCoreApplication::exit(99); });
-        QCOMPARE(QCoreApplication::exec(), 0);
-        QVERIFY(stillRunning);
-        // "Exit" with both open ends the program and closes both.
-        form.show();
-        form.npcstat->trigger();
-        QTimer::singleShot(0, &steps, [&] { form.ex->trigger(); });
-        QCOMPARE(QCoreApplication::exec(), 0);
-        QVERIFY(!form.isVisible() && !form.npcWindow()->isVisible());
+        QCOMPARE(QString("%1 %2").arg(contents(npc)).arg(scripted.used),
+                 QString("Aodh %1 %2").arg(lowest).arg(draws.size()));
+        QTest::mouseClick(npc.Command1, Qt::LeftButton);
+        QCOMPARE(
+            QString("%1 %2").arg(contents(npc)).arg(scripted.used),
+            QString("Baal %1 %2").arg(highest).arg(draws.size() + (lowest[0] == '-' ? 1 : 13)));
+        QVERIFY(npc.Command1->hasFocus() && npc.npc_diff->currentText() == QTest::currentDataTag());
     }
 };
 

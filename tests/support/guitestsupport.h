@@ -1,23 +1,20 @@
 #pragma once
-// Helpers for tests of windows and widgets.
+// Helpers for tests of windows and widgets: what a user does, and what a user sees.
 #include "testsupport.h"
 
+#include <QtTest>
 #include <QtWidgets>
 
 // Hands the next application-modal box to `answer`, which closes it; gives up
 // after about five seconds.
-template <typename Answer> void AnswerNextModal(Answer answer)
+template <typename Answer> void AnswerNextModal(Answer answer, int ticks = 500)
 {
-    auto* timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer, ticks = 500]() mutable {
-        if (QWidget* modal = QApplication::activeModalWidget(); modal || --ticks == 0) {
-            timer->deleteLater();
-            timer->stop();
-            if (modal)
-                answer(modal);
-        }
+    QTimer::singleShot(10, qApp, [answer, ticks] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            answer(modal);
+        else if (ticks > 0)
+            AnswerNextModal(answer, ticks - 1);
     });
-    timer->start(10);
 }
 
 // Whether `text` shows whole in `w` at 96 dpi, width and height, beside a drop-down's arrow.
@@ -26,4 +23,54 @@ inline bool Fits(QWidget* w, const QString& text)
     const QFontMetrics fm(w->font());
     return fm.horizontalAdvance(text) <= w->width() - (qobject_cast<QComboBox*>(w) ? 20 : 0) &&
            -fm.tightBoundingRect(text).top() + fm.descent() <= w->height();
+}
+
+// Picks `text` from the popup as a user would, with the mouse or the keyboard.
+inline void Choose(QComboBox* combo, const QString& text, bool keyboard = false)
+{
+    combo->showPopup();
+    QAbstractItemView* view = combo->view();
+    QTRY_VERIFY(view->isVisible());
+    const QModelIndex item = view->model()->index(combo->findText(text), 0);
+    view->setCurrentIndex(item);
+    if (keyboard)
+        QTest::keyClick(view, Qt::Key_Return);
+    else
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
+    QTRY_VERIFY(!view->isVisible());
+}
+
+// The names of the controls that Tab visits from the focus, `presses` times.
+inline QString TabWalk(int presses)
+{
+    QStringList names;
+    while (names.size() < presses) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        names << QApplication::focusWidget()->objectName();
+    }
+    return names.join(' ');
+}
+
+// Where each control of `layout` ("name:left,top,width,height ...", in twips, "name@parent"
+// for a control inside another than `window`) stands, in the same form.
+inline QString Layout(QWidget* window, const QString& layout)
+{
+    QStringList seen;
+    for (const QString& item : layout.split(' ')) {
+        const auto* w = window->findChild<QWidget*>(item.section(QRegularExpression("[@:]"), 0, 0));
+        const QWidget* in = w ? w->parentWidget() : window;
+        const QRect r = w ? QRect(w->pos() * 15, w->size() * 15) : QRect();
+        seen << (w ? w->objectName() : item) + (in == window ? "" : "@" + in->objectName()) +
+                    QString::asprintf(":%d,%d,%d,%d", r.x(), r.y(), r.width(), r.height());
+    }
+    return seen.join(' ');
+}
+
+// The text of every box of `window`, drop-downs' included, in the order they were made.
+inline QString Texts(const QWidget& window)
+{
+    QStringList texts;
+    for (const QLineEdit* box : window.findChildren<QLineEdit*>())
+        texts << box->text();
+    return texts.join('|');
 }

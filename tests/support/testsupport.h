@@ -12,9 +12,15 @@
 #include <sys/stat.h>
 
 // A stand-in for the executable's directory, filled by the test; the program
-// looks there while it lives. Paths are in the program's own form.
+// looks there while it lives. Its name is not ASCII, as a user's may not be
+// (no spaces unless told: the batch test splits its command lines at them).
+// Paths are in the program's own form.
 struct TempExeDir : QTemporaryDir {
-    TempExeDir() { SetExecutableDirForTesting(path()); }
+    explicit TempExeDir(const QString& name = u"Quillmere-Wörter-名前"_qs)
+        : QTemporaryDir(QDir::tempPath() + "/" + name + "-XXXXXX")
+    {
+        SetExecutableDirForTesting(path());
+    }
     ~TempExeDir() { SetExecutableDirForTesting({}); }
     QString full(const QString& rel) const { return path() + QString(rel).replace('\\', '/'); }
     QString write(const QString& rel, const QByteArray& bytes) const
@@ -31,31 +37,28 @@ struct TempExeDir : QTemporaryDir {
     }
 };
 
-// Points the program at the source tree, whose data/ holds the shipped lists.
-inline QString SourceDir()
-{
-    return QStringLiteral(QUILLMERE_SOURCE_DIR);
-}
-struct ShippedExeDir {
-    ShippedExeDir() { SetExecutableDirForTesting(SourceDir()); }
-    ~ShippedExeDir() { SetExecutableDirForTesting({}); }
+// The source tree, whose data/ holds the shipped lists; and a TempExeDir with those lists.
+inline const QString kSourceDir = QStringLiteral(QUILLMERE_SOURCE_DIR);
+struct ShippedExeDir : TempExeDir {
+    ShippedExeDir() : TempExeDir(u"Quillmere Wörter 名前"_qs)
+    {
+        QFile::link(kSourceDir + "/data", path() + "/data");
+    }
 };
 // A shipped list's lines, read independently of the program's reader.
 inline QStringList ShippedLines(const QString& rel)
 {
-    QFile file(SourceDir() + QString(rel).replace('\\', '/'));
-    QStringList lines =
-        QString(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray()).split("\r\n");
-    lines.removeLast(); // after the last line's end
-    return lines;
+    QFile file(kSourceDir + QString(rel).replace('\\', '/'));
+    QStringList lines = QString(file.open(QIODevice::ReadOnly) ? file.readAll() : "").split("\r\n");
+    return lines.mid(0, lines.size() - 1); // none after the last line's end
 }
 
 // Replaces the random source with known draws while it lives; a draw past the
-// script's end gives 0 and still counts in `used`.
+// script's end gives `after` (0 unless told) and still counts in `used`.
 struct ScriptedDraws {
-    ScriptedDraws(const QList<float>& draws)
+    ScriptedDraws(const QList<float>& draws, float after = 0)
     {
-        RandomSource::SetScript([this, draws] { return draws.value(used++, 0.0f); });
+        RandomSource::SetScript([=, this] { return draws.value(used++, after); });
     }
     ~ScriptedDraws() { RandomSource::SetScript({}); }
     int used = 0;
