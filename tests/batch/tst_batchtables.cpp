@@ -62,10 +62,10 @@ private slots:
                 .split('/');
         const QStringList patterns{"nouns|objects|english/sur", "-ect|english/m", "gaelic_m|demon",
                                    "greek/f", ""};
-        for (QDirIterator it(SourceDir() + "/data", {"*.quillmere"}, QDir::Files,
+        for (QDirIterator it(kSourceDir + "/data", {"*.quillmere"}, QDir::Files,
                              QDirIterator::Subdirectories);
              it.hasNext();) {
-            const QString file = it.next().mid(SourceDir().size());
+            const QString file = it.next().mid(kSourceDir.size());
             int k = 0;
             while (!file.contains(QRegularExpression(patterns[k])))
                 ++k;
@@ -171,10 +171,10 @@ void TestBatchTables::tables()
 void TestBatchTables::invent()
 {
     QSet<QString> known, own;
-    for (QDirIterator it(SourceDir() + "/data", {"*names*", "gaelic_*"}, QDir::Files,
+    for (QDirIterator it(kSourceDir + "/data", {"*names*", "gaelic_*"}, QDir::Files,
                          QDirIterator::Subdirectories);
          it.hasNext();)
-        for (const QString& name : ShippedLines(it.next().mid(SourceDir().size())))
+        for (const QString& name : ShippedLines(it.next().mid(kSourceDir.size())))
             known << name.toCaseFolded();
     const auto runs = [](const QString& name) { // of four letters or more that are no vowels
         QSet<QString> found;
