@@ -17,16 +17,18 @@
 
 namespace {
 
-const QString kBuild = QStringLiteral(QUILLMERE_BUILD_DIR);
+// Where the rows copy the viewer and help files from: the build's own, or a
+// copy that 'nobody' can read when the build sits in a private folder.
+QString gFrom = "B='" QUILLMERE_BUILD_DIR "' T='" QUILLMERE_TEST_HELP_DIR
+                "' S='" QUILLMERE_HELP_SAMPLES "' D='" QUILLMERE_SOURCE_DIR "/data'; ";
 
 // Runs `script` in `dir` with the build, the test help files and the damaged
-// samples at hand as $B, $T and $S; its output.
+// samples at hand as $B, $T and $S, and the shipped lists as $D; its output.
 QString shell(const QString& dir, const QString& script)
 {
     QProcess sh;
     sh.setWorkingDirectory(dir);
-    sh.start("sh", {"-c", "B='" + kBuild + "' T='" QUILLMERE_TEST_HELP_DIR "' S='" +
-                              QUILLMERE_HELP_SAMPLES "'; " + script});
+    sh.start("sh", {"-c", gFrom + script});
     sh.waitForFinished();
     return sh.readAll();
 }
@@ -57,12 +59,24 @@ private slots:
     void initTestCase()
     {
         const passwd* nobody = ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
-        QVERIFY(!nobody || (::setgroups(0, nullptr) == 0 && ::setgid(nobody->pw_gid) == 0 &&
-                            ::setuid(nobody->pw_uid) == 0));
+        if (!nobody)
+            return;
+        QVERIFY(m_copy.isValid());
+        QCOMPARE(shell(m_copy.path(),
+                       "cp -R \"$B/quillmere-help\" \"$B/quillmere.chm\" \"$T\" "
+                       "\"$S\" \"$D\" . && chown -R nobody . && chmod -R a+rX . || echo no"),
+                 "");
+        gFrom =
+            QString("B='%1' T='%1/test-help' S='%1/helpfiles' D='%1/data'; ").arg(m_copy.path());
+        QVERIFY(::setgroups(0, nullptr) == 0 && ::setgid(nobody->pw_gid) == 0 &&
+                ::setuid(nobody->pw_uid) == 0);
     }
     void badHelpAndViewers_data();
     void badHelpAndViewers();
     void oneViewerPerWindow();
+
+private:
+    QTemporaryDir m_copy;
 };
 
 void TestHelp::badHelpAndViewers_data()
@@ -114,7 +128,8 @@ void TestHelp::badHelpAndViewers()
 {
     QFETCH(QString, plant);
     QFETCH(QString, said);
-    ShippedExeDir words;
+    TempExeDir words;
+    shell(words.path(), "ln -s \"$D\" data");
     Form1 form;
     form.show();
     InstallDir exe;
@@ -149,7 +164,8 @@ void TestHelp::badHelpAndViewers()
 
 void TestHelp::oneViewerPerWindow()
 {
-    ShippedExeDir words;
+    TempExeDir words;
+    shell(words.path(), "ln -s \"$D\" data");
     auto form = std::make_unique<Form1>();
     form->show();
     InstallDir exe;
