@@ -91,11 +91,11 @@ HelpWindow::HelpWindow(const QString& path, QWidget* parent) : QMainWindow(paren
     splitter->addWidget(m_tabs);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({240, 660});
+    splitter->setSizes({280, 620}); // room for the longest contents entry
     setCentralWidget(splitter);
     createToolBar();
     // On a small or scaled screen the window still fits whole.
-    resize(QSize(900, 640).boundedTo(screen()->availableGeometry().size() * 0.9));
+    resize(QSize(960, 660).boundedTo(screen()->availableGeometry().size() * 0.9));
 
     for (const QKeySequence& keys :
          {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
