@@ -27,7 +27,11 @@ bool clickLink(HelpBrowser* browser, const QString& href)
             return false;
     browser->setTextCursor(cursor);
     browser->ensureCursorVisible();
-    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, browser->cursorRect().center());
+    // The middle of the link's first character, whatever the width of the window.
+    const QRect after = browser->cursorRect();
+    cursor.movePosition(QTextCursor::PreviousCharacter);
+    const QPoint middle((browser->cursorRect(cursor).x() + after.x()) / 2, after.center().y());
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, middle);
     return true;
 }
 
