@@ -31,19 +31,6 @@ void shell(const QString& dir, const QString& script)
     sh.waitForFinished();
 }
 
-// The lines a viewer reports that a reader would see or be told.
-QStringList* listen(Form1& form)
-{
-    auto* link = form.findChild<HelpViewerLink*>();
-    auto* heard = new QStringList;
-    QObject::connect(link, &HelpViewerLink::reported, link, [heard](const QString& line) {
-        if (line.startsWith("showing") || line.startsWith("problem"))
-            *heard << line;
-    });
-    QObject::connect(link, &QObject::destroyed, [heard] { delete heard; });
-    return heard;
-}
-
 } // namespace
 
 class TestHelp : public QObject {
@@ -56,155 +43,142 @@ private slots:
         QVERIFY(!nobody || (::setgroups(0, nullptr) == 0 && ::setgid(nobody->pw_gid) == 0 &&
                             ::setuid(nobody->pw_uid) == 0));
     }
-    void badHelpAndViewers_data();
-    void badHelpAndViewers();
-    void oneViewerPerWindow();
-    void badWordLists();
-};
 
-void TestHelp::badHelpAndViewers_data()
-{
-    // What is put in the program's folder, and every line then heard from the
-    // viewer or the window, split at |, with %1 for the help file's path.
-    QTest::addColumn<QString>("plant");
-    QTest::addColumn<QString>("said");
-    const QString viewer = "cp \"$B/quillmere-help\" .; ";
-    const QString fake = "printf '#!/bin/sh\\n%s\\n' '%1' > quillmere-help; chmod 500 "
-                         "quillmere-help; ";
-    const QString cannot = "problem Could not open the help file \"%1\": %2.";
-    const QString crashed =
-        "The help viewer closed unexpectedly while showing \"%1\"; the file may be damaged.";
-    const QString hung = "The help viewer stopped answering while showing \"%1\", so Quillmere "
-                         "closed it.";
-    const QString notChm = cannot.arg("%1", "it is not a compiled HTML help file");
-    const QString notFile = cannot.arg("%1", "it is not a regular file");
-    const auto row = [](const char* tag, const QString& plant, const QString& said) {
-        QTest::newRow(tag) << plant << said;
-    };
-    row("the manual", viewer + "cp \"$B/quillmere.chm\" .", "showing chm:/index.html");
-    row("missing", viewer, cannot.arg("%1", "no such file or directory"));
-    row("folder", viewer + "mkdir quillmere.chm", cannot.arg("%1", "it is a folder, not a file"));
-    row("named pipe", viewer + "mkfifo quillmere.chm", notFile);
-    row("/dev/zero", viewer + "ln -s /dev/zero quillmere.chm", notFile);
-    row("symlink loop", viewer + "ln -s quillmere.chm quillmere.chm",
-        cannot.arg("%1", "too many levels of symbolic links"));
-    row("no read permission", viewer + "echo help > quillmere.chm; chmod 200 quillmere.chm",
-        cannot.arg("%1", "permission denied"));
-    row("empty", viewer + ": > quillmere.chm", notChm);
-    row("text", viewer + "echo help > quillmere.chm", notChm);
-    // Cut short after its first page: the rest says it is not in the file.
-    row("truncated", viewer + "cp \"$S/truncated.chm\" quillmere.chm", "showing chm:/index.html");
-    row("crashes chmlib", viewer + "cp \"$S/crashes-chmlib.chm\" quillmere.chm", crashed);
-    row("lays out for ever", viewer + "cp \"$T/freeze.chm\" quillmere.chm",
-        "showing chm:/index.html|" + hung);
-    row("viewer crashes", fake.arg("kill -SEGV $$"), crashed);
-    row("viewer hangs", fake.arg("echo ready; exec sleep 60"), hung);
-    row("viewer fails", fake.arg("echo ready; exit 3"), crashed);
-    row("viewer closed by its user", fake.arg("echo ready"), "");
-    row("no viewer", "",
-        "The help viewer \"%2\" could not be started to show \"%1\": execvp: No "
-        "such file or directory.");
-}
-
-void TestHelp::badHelpAndViewers()
-{
-    QFETCH(QString, plant);
-    QFETCH(QString, said);
-    ShippedExeDir words;
-    Form1 form;
-    form.show();
-    TempExeDir exe(u"Hilfe ąę 名前"_qs);
-    shell(exe.path(), plant);
-    const QStringList before = FolderSignature(exe.path());
-    ProblemCatcher caught;
-    form.HTMLHelpContents();
-    const QStringList& heard = *listen(form);
-    // Nothing is waited for: the viewer has not been heard yet, and the main
-    // window answers while the viewer reads, fails or hangs.
-    QVERIFY(heard.isEmpty());
-    form.Command1->click();
-    QVERIFY(!form.Text2->text().isEmpty());
-    const QStringList expected = said.replace("%1", exe.path() + "/quillmere.chm")
-                                     .replace("%2", exe.path() + "/quillmere-help")
-                                     .split('|', Qt::SkipEmptyParts);
-    const auto* link = form.findChild<HelpViewerLink*>();
-    QTRY_VERIFY_WITH_TIMEOUT(heard.size() + caught.messages.size() >= expected.size() &&
-                                 (!expected.isEmpty() || !link->isRunning()),
-                             8000);
-    QCOMPARE(heard + caught.messages, expected);
-    QVERIFY(form.isVisible());
-    QCOMPARE(FolderSignature(exe.path()), before);
-}
-
-void TestHelp::oneViewerPerWindow()
-{
-    ShippedExeDir words;
-    auto form = std::make_unique<Form1>();
-    TempExeDir exe(u"Hilfe ąę 名前"_qs);
-    shell(exe.path(), "cp \"$B/quillmere-help\" \"$B/quillmere.chm\" .");
-    ProblemCatcher caught;
-    // "Contents" again shows the first page in the same viewer; a viewer that
-    // answers is left alone however long it stays open. Closing the main
-    // window takes the viewer with it, without a word; the next request
-    // starts a new one, which goes when the window goes.
-    QList<qint64> viewers;
-    for (int opening = 0; opening < 2; ++opening) {
-        form->show();
-        form->cont->trigger();
-        const QStringList& heard = *listen(*form);
-        const auto* link = form->findChild<HelpViewerLink*>();
-        viewers << link->processId();
-        form->HTMLHelpContents();
-        QTRY_COMPARE(heard, QStringList(2, "showing chm:/index.html"));
-        QTest::qWait(opening ? 0 : 2600);
-        QCOMPARE(form->findChildren<HelpViewerLink*>().size(), 1);
-        QVERIFY(link->isRunning() && link->processId() == viewers.last());
-        QVERIFY(!viewers.mid(0, opening).contains(viewers.last()));
-        form->close();
-        QTRY_VERIFY_WITH_TIMEOUT(!link->isRunning(), 2000);
+    void badHelpAndViewers_data()
+    {
+        // What is put in the program's folder, and every line then heard from the
+        // viewer or the window, split at |, with %1 for the help file's path.
+        QTest::addColumn<QString>("plant");
+        QTest::addColumn<QString>("said");
+        const QString viewer = "cp \"$B/quillmere-help\" .; ";
+        const QString fake = "printf '#!/bin/sh\\n%s\\n' '%1' > quillmere-help; chmod 500 "
+                             "quillmere-help; ";
+        const QString cannot = "problem Could not open the help file \"%1\": %2.";
+        const QString crashed =
+            "The help viewer closed unexpectedly while showing \"%1\"; the file may be damaged.";
+        const QString hung = "The help viewer stopped answering while showing \"%1\", so Quillmere "
+                             "closed it.";
+        const QString notChm = cannot.arg("%1", "it is not a compiled HTML help file");
+        const QString notFile = cannot.arg("%1", "it is not a regular file");
+        const auto row = [](const char* tag, const QString& plant, const QString& said) {
+            QTest::newRow(tag) << plant << said;
+        };
+        row("the manual", viewer + "cp \"$B/quillmere.chm\" .", "showing chm:/index.html");
+        row("missing", viewer, cannot.arg("%1", "no such file or directory"));
+        row("folder", viewer + "mkdir quillmere.chm",
+            cannot.arg("%1", "it is a folder, not a file"));
+        row("named pipe", viewer + "mkfifo quillmere.chm", notFile);
+        row("/dev/zero", viewer + "ln -s /dev/zero quillmere.chm", notFile);
+        row("symlink loop", viewer + "ln -s quillmere.chm quillmere.chm",
+            cannot.arg("%1", "too many levels of symbolic links"));
+        row("no read permission", viewer + "echo help > quillmere.chm; chmod 200 quillmere.chm",
+            cannot.arg("%1", "permission denied"));
+        row("empty", viewer + ": > quillmere.chm", notChm);
+        row("text", viewer + "echo help > quillmere.chm", notChm);
+        // Cut short after its first page: the rest says it is not in the file.
+        row("truncated", viewer + "cp \"$S/truncated.chm\" quillmere.chm",
+            "showing chm:/index.html");
+        row("crashes chmlib", viewer + "cp \"$S/crashes-chmlib.chm\" quillmere.chm", crashed);
+        row("lays out for ever", viewer + "cp \"$T/freeze.chm\" quillmere.chm",
+            "showing chm:/index.html|" + hung);
+        row("viewer crashes", fake.arg("kill -SEGV $$"), crashed);
+        row("viewer hangs", fake.arg("echo ready; exec sleep 60"), hung);
+        row("viewer fails", fake.arg("echo ready; exit 3"), crashed);
+        row("viewer closed by its user", fake.arg("echo ready"), "");
+        row("no viewer", "",
+            "The help viewer \"%2\" could not be started to show \"%1\": execvp: No "
+            "such file or directory.");
     }
-    form.reset();
-    QCOMPARE(caught.messages, QStringList());
-}
 
-void TestHelp::badWordLists()
-{
-    // A read that waits on a pipe would hang the test: the alarm fails it instead.
-    std::signal(SIGALRM, [](int) { qFatal("a read waited on a pipe"); });
-    ::alarm(30);
-    TempExeDir exe;
-    const auto at = [&](const char* name) {
-        return exe.full(QString("\\data\\%1.quillmere").arg(name));
-    };
-    exe.write("\\data\\skills-objects.quillmere", QStringList{"Kingdom"});
-    exe.write("\\data\\skills-des-ect.quillmere", QStringList{"Alpha"});
-    exe.write("\\data\\items-des-ect.quillmere", QStringList{"Alpha"});
-    QVERIFY(::mkfifo(QFile::encodeName(at("adjectives-ect")), 0644) == 0 &&
-            QFile::link("/dev/zero", at("nouns-ect")) &&
-            QFile::setPermissions(at("items-des-ect"), {}) &&
-            QFile::link(at("items-objects"), at("items-objects")));
-    const QStringList data = FolderSignature(exe.full("\\data"));
-    const QString told = "Quillmere could not read these word lists:\n\n%1: %2\n%3: %4";
-    ProblemCatcher catcher;
-    Form1 form;
-    QApplication::processEvents();
-    QCOMPARE(catcher.messages,
-             QStringList{told.arg(at("adjectives-ect"), "it is not a regular file", at("nouns-ect"),
-                                  "it is not a regular file")});
-    form.Command1->click();
-    QCOMPARE(form.Text2->text(), " ");
-    form.in->trigger();
-    QCOMPARE(catcher.messages.last(),
-             told.arg(at("items-des-ect"), "Permission denied", at("items-objects"),
-                      "Too many levels of symbolic links"));
-    QCOMPARE(form.prim_words->words().count() + form.second_words->words().count(), 0);
-    ::alarm(0);
-    form.sn->trigger();
-    form.Command1->click();
-    QCOMPARE(form.Text2->text(), "Alpha Kingdom");
-    QCOMPARE(catcher.messages.size(), 2);
-    QCOMPARE(FolderSignature(exe.full("\\data")), data);
-}
+    void badHelpAndViewers()
+    {
+        QFETCH(QString, plant);
+        QFETCH(QString, said);
+        ShippedExeDir words;
+        QStringList heard; // what the viewer reports that a reader sees or is told
+        Form1 form;
+        form.show();
+        TempExeDir exe(u"Hilfe ąę 名前"_qs);
+        shell(exe.path(), plant);
+        const QStringList before = FolderSignature(exe.path());
+        ProblemCatcher caught;
+        form.HTMLHelpContents();
+        auto* link = form.findChild<HelpViewerLink*>();
+        connect(link, &HelpViewerLink::reported, link, [&heard](const QString& line) {
+            if (line.startsWith("showing") || line.startsWith("problem"))
+                heard << line;
+        });
+        // Nothing is waited for: the viewer has not been heard yet, and the main
+        // window answers while the viewer reads, fails or hangs.
+        QVERIFY(heard.isEmpty());
+        form.Command1->click();
+        QVERIFY(!form.Text2->text().isEmpty());
+        const QStringList expected = said.replace("%1", exe.path() + "/quillmere.chm")
+                                         .replace("%2", exe.path() + "/quillmere-help")
+                                         .split('|', Qt::SkipEmptyParts);
+        QTRY_VERIFY_WITH_TIMEOUT(heard.size() + caught.messages.size() >= expected.size() &&
+                                     (!expected.isEmpty() || !link->isRunning()),
+                                 8000);
+        QCOMPARE(heard + caught.messages, expected);
+        QVERIFY(form.isVisible());
+        QCOMPARE(FolderSignature(exe.path()), before);
+        // A viewer that answers is left alone however long it stays open, and
+        // "Contents" again shows the first page in it. Closing the main window
+        // ends it without a word; the next request starts another.
+        if (expected == QStringList{"showing chm:/index.html"}) {
+            const qint64 viewer = link->processId();
+            QTest::qWait(2600);
+            form.cont->trigger();
+            QTRY_COMPARE(heard, expected + expected);
+            QVERIFY(link->isRunning() && link->processId() == viewer);
+            form.close();
+            QTRY_VERIFY_WITH_TIMEOUT(!link->isRunning(), 2000);
+            form.show();
+            form.HTMLHelpContents();
+            QVERIFY(link->isRunning() && link->processId() != viewer);
+            QCOMPARE(caught.messages, QStringList());
+        }
+    }
+
+    void badWordLists()
+    {
+        // A read that waits on a pipe would hang the test: the alarm fails it instead.
+        std::signal(SIGALRM, [](int) { qFatal("a read waited on a pipe"); });
+        ::alarm(30);
+        TempExeDir exe;
+        const auto at = [&](const char* name) {
+            return exe.full(QString("\\data\\%1.quillmere").arg(name));
+        };
+        exe.write("\\data\\skills-objects.quillmere", QStringList{"Kingdom"});
+        exe.write("\\data\\skills-des-ect.quillmere", QStringList{"Alpha"});
+        exe.write("\\data\\items-des-ect.quillmere", QStringList{"Alpha"});
+        QVERIFY(::mkfifo(QFile::encodeName(at("adjectives-ect")), 0644) == 0 &&
+                QFile::link("/dev/zero", at("nouns-ect")) &&
+                QFile::setPermissions(at("items-des-ect"), {}) &&
+                QFile::link(at("items-objects"), at("items-objects")));
+        const QStringList data = FolderSignature(exe.full("\\data"));
+        const QString told = "Quillmere could not read these word lists:\n\n%1: %2\n%3: %4";
+        ProblemCatcher catcher;
+        Form1 form;
+        QApplication::processEvents();
+        QCOMPARE(catcher.messages,
+                 QStringList{told.arg(at("adjectives-ect"), "it is not a regular file",
+                                      at("nouns-ect"), "it is not a regular file")});
+        form.Command1->click();
+        QCOMPARE(form.Text2->text(), " ");
+        form.in->trigger();
+        QCOMPARE(catcher.messages.last(),
+                 told.arg(at("items-des-ect"), "Permission denied", at("items-objects"),
+                          "Too many levels of symbolic links"));
+        QCOMPARE(form.prim_words->words().count() + form.second_words->words().count(), 0);
+        ::alarm(0);
+        form.sn->trigger();
+        form.Command1->click();
+        QCOMPARE(form.Text2->text(), "Alpha Kingdom");
+        QCOMPARE(catcher.messages.size(), 2);
+        QCOMPARE(FolderSignature(exe.full("\\data")), data);
+    }
+};
 
 QTEST_MAIN(TestHelp)
 #include "tst_help.moc"
