@@ -193,15 +193,11 @@ void Form1::setUpControls()
     char_sex->addItems({QString::fromLatin1(kMaleText), QString::fromLatin1(kFemaleText)});
     for (const Nationality& n : kNationalities)
         char_lang2->addItem(QString::fromLatin1(n.display));
-    char_sex->setCurrentIndex(0);
-    char_lang2->setCurrentIndex(0);
 
     Text2->setAlignment(Qt::AlignCenter);
     Text2->setMaxLength(kMaxResultLength);
     Text2->setFont(heading);
     Command1->setFont(arial(15, false)); // Arial 11.25 pt
-    Command1->setAutoDefault(false);
-    Command1->setDefault(false);
 
     prim_words->setAccessibleName(Label1->text());
     second_words->setAccessibleName(Label2->text());
@@ -235,7 +231,6 @@ void Form1::startUp()
     char_lang2->hide();
     char_genderL->hide();
     char_nationL->hide();
-    thelang->setText(QStringLiteral("english"));
     LoadTitleWords();
     RandomSource::SeedFromClock();
     prim_words->setFocus();
@@ -282,13 +277,7 @@ void Form1::SwitchMode(int index)
 
 void Form1::Buttons_ButtonClick(QAction* button)
 {
-    const int index = button->data().toInt();
-    for (int n = 1; n <= 5; ++n) {
-        if (index == n) {
-            SwitchMode(n);
-            return;
-        }
-    }
+    SwitchMode(button->data().toInt());
 }
 
 void Form1::Command1_Click()
@@ -347,7 +336,5 @@ void Form1::HTMLHelpContents()
 {
     // The viewer takes the path as 8-bit text in the locale's encoding, and
     // answers with its window, which nothing here needs.
-    QWidget* const caller = this;
-    const QByteArray path = SetHTMLHelpStrings().toLocal8Bit();
-    HtmlHelp(caller, path, HH_DISPLAY_TOPIC, 0);
+    HtmlHelp(this, SetHTMLHelpStrings().toLocal8Bit(), HH_DISPLAY_TOPIC, 0);
 }

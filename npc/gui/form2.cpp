@@ -130,7 +130,6 @@ void Form2::createControls()
     npc_diff->setGeometry(Twips(960, 360, 1935, 315));
     for (const Difficulty& difficulty : kDifficulties)
         npc_diff->addItem(QLatin1String(difficulty.text));
-    npc_diff->setCurrentIndex(0);
     Label14 = rightAlignedLabel(QStringLiteral("Difficulty:"), "Label14", Twips(120, 360, 720, 195),
                                 Frame1);
     Label14->setBuddy(npc_diff);
@@ -138,9 +137,6 @@ void Form2::createControls()
     Command1 = new QPushButton(QStringLiteral("Generate"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(Twips(120, 3600, 3015, 375));
-    // Return in a box must not make a new character.
-    Command1->setAutoDefault(false);
-    Command1->setDefault(false);
 
     npc_name_list = new WordListModel(this);
     npc_name_list->setObjectName(QStringLiteral("npc_name_list"));

@@ -59,7 +59,7 @@ private slots:
             "Label10:1440,1560,960,195 npc_mdef:2520,1560,615,285 Label11:1560,1920,840,195 "
             "npc_evasion:2520,1920,615,285 Label12:0,2280,720,195 npc_exp:840,2280,615,285 "
             "Label13:1680,2280,720,195 npc_money:2520,2280,615,285 Frame1:120,2640,3015,855 "
-            "npc_diff@Frame1:960,360,1935,315 Label14@Frame1:120,360,720,195 "
+            "npc_diff:1080,3000,1935,315 Label14:240,3000,720,195 "
             "Command1:120,3600,3015,375";
         QCOMPARE(Layout(&npc, layout), layout);
         // Every caption shows whole, right-aligned against its box.

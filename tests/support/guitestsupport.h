@@ -51,26 +51,16 @@ inline QString TabWalk(int presses)
     return names.join(' ');
 }
 
-// Where each control of `layout` ("name:left,top,width,height ...", in twips, "name@parent"
-// for a control inside another than `window`) stands, in the same form.
+// Where each control of `layout` ("name:left,top,width,height ...", in twips from the corner
+// of `window`) stands, in the same form.
 inline QString Layout(QWidget* window, const QString& layout)
 {
     QStringList seen;
     for (const QString& item : layout.split(' ')) {
-        const auto* w = window->findChild<QWidget*>(item.section(QRegularExpression("[@:]"), 0, 0));
-        const QWidget* in = w ? w->parentWidget() : window;
-        const QRect r = w ? QRect(w->pos() * 15, w->size() * 15) : QRect();
-        seen << (w ? w->objectName() : item) + (in == window ? "" : "@" + in->objectName()) +
-                    QString::asprintf(":%d,%d,%d,%d", r.x(), r.y(), r.width(), r.height());
+        const QString name = item.section(':', 0, 0);
+        const auto* w = window->findChild<QWidget*>(name);
+        const QRect r = w ? QRect(w->mapTo(window, QPoint()) * 15, w->size() * 15) : QRect();
+        seen << name + QString::asprintf(":%d,%d,%d,%d", r.x(), r.y(), r.width(), r.height());
     }
     return seen.join(' ');
-}
-
-// The text of every box of `window`, drop-downs' included, in the order they were made.
-inline QString Texts(const QWidget& window)
-{
-    QStringList texts;
-    for (const QLineEdit* box : window.findChildren<QLineEdit*>())
-        texts << box->text();
-    return texts.join('|');
 }

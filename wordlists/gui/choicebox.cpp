@@ -15,10 +15,12 @@ bool isReturn(const QEvent* event)
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
+// Marks the box as handling typed text while it lives, when `on`.
 struct Guard {
     int& depth;
-    explicit Guard(int& d) : depth(d) { ++depth; }
-    ~Guard() { --depth; }
+    const int step;
+    explicit Guard(int& d, bool on = true) : depth(d), step(on) { depth += step; }
+    ~Guard() { depth -= step; }
 };
 } // namespace
 
@@ -57,10 +59,6 @@ void ChoiceBox::focusOutEvent(QFocusEvent* event)
 
 void ChoiceBox::keyPressEvent(QKeyEvent* event)
 {
-    if (isReturn(event)) {
-        Guard guard(m_typing);
-        QComboBox::keyPressEvent(event);
-        return;
-    }
+    Guard guard(m_typing, isReturn(event));
     QComboBox::keyPressEvent(event);
 }
