@@ -5,11 +5,10 @@
 #include "problems.h"
 #include "random.h"
 
-#include <QCryptographicHash>
 #include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sys/stat.h>
+#include <sys/stat.h> // mkfifo, for the tests that plant pipes
 
 // A stand-in for the executable's directory, filled by the test; the program
 // looks there while it lives. Its name is not ASCII, as a user's may not be
@@ -76,36 +75,6 @@ struct ProblemCatcher {
 
 // The largest single-precision value below 1.
 inline constexpr float kLargestBelowOne = 0x1.fffffep-1f;
-
-// Everything under `dir` as it stands: each entry's relative path and type,
-// a symlink's target, a file's size, modification time and a hash of its
-// first 64 MiB (a write further in still moves the time). Symlinks are not
-// followed and nothing but regular files is opened, so a pipe or a link to
-// a device can be part of the folder.
-inline QStringList FolderSignature(const QString& dir)
-{
-    QStringList lines;
-    for (QDirIterator it(dir, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
-                         QDirIterator::Subdirectories);
-         it.hasNext();) {
-        const QString path = it.next();
-        struct stat st {};
-        if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-            continue;
-        QString line = path.mid(dir.size()) +
-                       QString::asprintf(" mode %o size %lld mtime %lld.%09ld",
-                                         unsigned(st.st_mode), qlonglong(st.st_size),
-                                         qlonglong(st.st_mtim.tv_sec), long(st.st_mtim.tv_nsec));
-        QFile file(path);
-        if (S_ISREG(st.st_mode) && file.open(QIODevice::ReadOnly))
-            line += " md5 " +
-                    QCryptographicHash::hash(file.read(qint64(64) << 20), QCryptographicHash::Md5)
-                        .toHex();
-        lines << line + " -> " + QFile::symLinkTarget(path);
-    }
-    lines.sort();
-    return lines;
-}
 
 // Tests that link the whole window program without naming what they link
 // get the window helpers too.
