@@ -146,7 +146,6 @@ public:
                 keep(pair);
             m_count = qint64(m_listed.size());
             m_check = false;
-            m_isListed = true;
             m_pairs.reset();
         }
     }
@@ -154,7 +153,7 @@ public:
     // The text of the k-th pair; false when it fails --match.
     bool make(qint64 k, QByteArray& text, qsizetype& split) const
     {
-        const qint64 pair = m_pairs ? m_pairs->at(k) : m_isListed ? m_listed[k] : k;
+        const qint64 pair = m_pairs ? m_pairs->at(k) : m_listed.empty() ? k : m_listed[k];
         if (m_check && !m_filter.matches(whole(pair)))
             return false;
         split = m_lists.make(m_firsts[pair / m_seconds.size()], m_seconds[pair % m_seconds.size()],
@@ -173,18 +172,10 @@ private:
     const ResultFilter& m_filter;
     QStringList m_firstTexts, m_secondTexts;
     std::unique_ptr<PairFilter> m_pairs;
-    std::vector<qint64> m_listed;
+    std::vector<qint64> m_listed; // when not empty, the pairs that pass
     qint64 m_count;
-    bool m_check = false;    // pairs must still be tried against --match
-    bool m_isListed = false; // the pairs that pass are in m_listed
+    bool m_check = false; // pairs must still be tried against --match
 };
-
-QList<int> everyEntry(const PrintedList& list)
-{
-    QList<int> all(list.bytes.size());
-    std::iota(all.begin(), all.end(), 0);
-    return all;
-}
 
 // How many texts --unique must remember so as to print none twice: none
 // when no two pairs print the same text, and none is cut short.
@@ -222,7 +213,11 @@ int phrases(const BatchOptions& options, const Phrases& lists, ResultWriter& out
         return out.finish(options.count, options.count, {});
     }
     const auto inPlay = [&](const PrintedList& list) {
-        return options.unique ? list.distinct() : everyEntry(list);
+        if (options.unique)
+            return list.distinct();
+        QList<int> all(list.bytes.size());
+        std::iota(all.begin(), all.end(), 0);
+        return all;
     };
     const QList<int> firsts = inPlay(lists.first);
     const QList<int> seconds = lists.joined ? inPlay(lists.second) : QList<int>{0};

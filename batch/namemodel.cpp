@@ -26,8 +26,7 @@ bool isVowel(QChar c)
     return QStringLiteral("aeiouyAEIOUY").contains(base);
 }
 
-} // namespace
-
+// The runs of four or more consonants in `name`, in lower case.
 QStringList ConsonantRuns(const QString& name)
 {
     QStringList runs;
@@ -43,6 +42,8 @@ QStringList ConsonantRuns(const QString& name)
     }
     return runs;
 }
+
+} // namespace
 
 quint64 NameModel::key(const std::u32string& context)
 {
