@@ -130,9 +130,9 @@ Text withoutMark(QByteArrayView bytes)
 }
 
 // A line in UTF-16 keeps its code units, lone surrogates included, and a
-// byte cut short at the end becomes a replacement character. A line of 8-bit
-// text that is not strict UTF-8 (no overlong
-// forms, no surrogates, nothing above U+10FFFF) is Windows-1252.
+// byte left over at its end becomes a replacement character. A line of 8-bit
+// text that is not strict UTF-8 (no overlong forms, no surrogates, nothing
+// above U+10FFFF) is Windows-1252.
 QString decodeLine(const uchar* p, qsizetype n, const Encoding& encoding, bool& windows1252)
 {
     if (encoding.unit == 4)
@@ -140,9 +140,11 @@ QString decodeLine(const uchar* p, qsizetype n, const Encoding& encoding, bool& 
     // A byte-order mark inside the file is a character like any other.
     QStringDecoder decoder(encoding.codec, QStringConverter::Flag::Stateless |
                                                QStringConverter::Flag::ConvertInitialBom);
-    QString text = decoder.decode(QByteArrayView(p, n));
+    QString text = decoder.decode(QByteArrayView(p, n - n % encoding.unit));
     windows1252 = encoding.unit == 1 && decoder.hasError();
-    return windows1252 ? decodeCp1252(p, n) : text;
+    if (windows1252)
+        return decodeCp1252(p, n);
+    return n % encoding.unit ? text + QChar::ReplacementCharacter : text;
 }
 
 // Splits the bytes of a file into entries, at most `maxLines` of them. When

@@ -73,8 +73,9 @@ void TestWordLists::readsEntries_data()
     row("utf-16 le, a lone surrogate, a line end last",
         hex("fffe 4100 4c01 0d00 0a00 0d00 0a00 3dd8 09dc 00d8 0a00"),
         {u"AŌ"_qs, "", dragon + lone});
-    row("utf-16 be, a mark inside, odd byte", hex("feff 014c 006b 000d 0062 000a feff 0063 0d"),
-        {u"Ōk"_qs, "b", u"\uFEFFc"_qs + bad});
+    row("utf-16 be, a mark inside, odd byte",
+        hex("feff 014c 006b 000d 0062 000a feff 0063 000a 0d"),
+        {u"Ōk"_qs, "b", u"\uFEFFc"_qs, bad});
     row("utf-16 le mark only", "\xFF\xFE", {});
     // No character: above U+10FFFF, the surrogates; a last unit cut short.
     row("utf-32 le",
