@@ -8,7 +8,6 @@
 
 namespace {
 
-const QString kBatch = QUILLMERE_BUILD_DIR "/quillmere-batch";
 const QString kData = u"/Wörter 名前"_qs;
 // The one entry of each first and each second list of folder H: hard to write as CSV or JSON.
 const QString kHard[] = {R"( a, "b"\)", "\x1f \u00e9\t"};
@@ -17,6 +16,8 @@ const QString kHard[] = {R"( a, "b"\)", "\x1f \u00e9\t"};
 // (Gaelic, the NPC names) hold the nine results whole.
 const QString kResults = "Ash|Oak Gate Ward;Ash|Oak Key;Ash|Oak Mail;Dark Gate Ward;Dark Key;"
                          "Dark Mail;Iron Gate Gate Ward;Iron Gate Key;Iron Gate Mail";
+const QString kOnly = "quillmere-batch: the word lists can give only %1 different results; %2 "
+                      "were asked for\n";
 
 struct Run {
     int status; // -1 for a crash or a run that does not end
@@ -24,7 +25,7 @@ struct Run {
     QStringList lines() const { return out.split('\n', Qt::SkipEmptyParts); }
 };
 
-Run run(const QStringList& args, const QString& program = kBatch)
+Run run(const QStringList& args, const QString& program = QUILLMERE_BUILD_DIR "/quillmere-batch")
 {
     QProcess process;
     process.start(program, args);
@@ -35,19 +36,6 @@ Run run(const QStringList& args, const QString& program = kBatch)
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
-}
-
-QString only(int distinct, int asked)
-{
-    return QString("quillmere-batch: the word lists can give only %1 different results; %2 were "
-                   "asked for\n")
-        .arg(distinct)
-        .arg(asked);
-}
-
-QString usage(const QString& message)
-{
-    return "quillmere-batch: " + message + "\nTry 'quillmere-batch --help' for more information.\n";
 }
 
 // Each different line once, in order; an NPC line as its name.
@@ -65,8 +53,6 @@ QString distinct(QStringList lines)
 class TestBatch : public QObject {
     Q_OBJECT
     TempExeDir m_dir;
-    // The folder @L, @F, @A, @H or @T stands for.
-    QString folder(const QString& letter) const { return m_dir.full("/" + letter + kData); }
     // Writes one list of a folder: "F/english/surnames".
     template <typename Content> void put(const QString& list, const Content& content) const
     {
@@ -89,19 +75,17 @@ private slots:
     void initTestCase();
     void runs_data();
     void runs();
-    void options();
-    void filters_data();
     void filters();
     void invent();
     void streams();
 };
 
-// L: seven entries in each of the twenty lists, named after their file ("Adj0" to "Adj6"...).
-// F: a copy with each kind of fault a check names. A: entries that two pairs print alike (with a
-// space, two lone surrogates that both print as "?", the same start of entries longer than a
-// result), and a list with no entries. H: one hard entry in each list of the phrase commands.
-// T: the lists that give kResults; Greek women's names are of a consonant, a vowel and "n" or
-// "na", from which a chain makes fifteen new names.
+// Folders of every list the program reads. L: seven entries each, named after the list
+// ("nouns-ect0" to "nouns-ect6"). F: a copy with each kind of fault a check names. A: entries
+// that two pairs print alike (with a space, two lone surrogates that both print as "?", the same
+// start of entries longer than a result), and a list with no entries. H: one hard entry in each
+// list. T: the lists that give kResults; Greek women's names are of a consonant, a vowel and "n"
+// or "na", from which a chain makes fifteen new names.
 void TestBatch::initTestCase()
 {
     const QStringList t = QString("Key;Mail;Gate Ward/Dark;Iron Gate;Ash|Oak/" + kResults +
@@ -110,19 +94,13 @@ void TestBatch::initTestCase()
                               .split('/');
     const QStringList patterns{"nouns|objects|english/sur", "-ect|english/m", "gaelic_m|demon",
                                "greek/f", ""};
-    for (const QString& list :
-         QString("adjectives-ect:Adj nouns-ect:Noun items-des-ect:ItemD items-objects:ItemO "
-                 "equipment-ect:EquipD equipment-objects:EquipO skills-des-ect:SkillD "
-                 "skills-objects:SkillO english/male_firstnames:EnM english/female_firstnames:EnF "
-                 "english/surnames:EnS greek/male_firstnames:GrM greek/female_firstnames:GrF "
-                 "greek/surnames:GrS japanese/male_firstnames:JaM japanese/female_firstnames:JaF "
-                 "japanese/surnames:JaS gaelic/gaelic_male:GaM gaelic/gaelic_female:GaF "
-                 "demon/demon_names:De")
-             .split(' ')) {
-        const QString name = list.section(':', 0, 0);
-        for (const QString letter : {"L/", "F/"})
-            put(letter + name,
-                QString("X0 X1 X2 X3 X4 X5 X6").replace("X", list.section(':', 1)).split(' '));
+    for (QDirIterator it(kSourceDir + "/data", {"*.quillmere"}, QDir::Files,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString name = it.next().mid(kSourceDir.size() + 6).chopped(10);
+        const QStringList seven = QString("@0 @1 @2 @3 @4 @5 @6").replace("@", name).split(' ');
+        put("L/" + name, seven);
+        put("F/" + name, seven);
         int k = 0;
         while (!name.contains(QRegularExpression(patterns[k])))
             ++k;
@@ -133,14 +111,13 @@ void TestBatch::initTestCase()
     for (int i = 0; i < many.size(); ++i)
         many[i] += QString::number(i);
     put("F/english/surnames", many);
-    put("F/adjectives-ect", QByteArray("Noun1\r\nDark\r\n\r\n  Lead\r\nTrail \r\nDARK\r\nDark\n"
-                                       "Se\xe1n\r\n\xf0\x9f\x90\x89\r\nLast"));
+    put("F/adjectives-ect", QByteArray("nouns-ect1\r\nDark\r\n\r\n  Lead\r\nTrail \r\nDARK\r\n"
+                                       "Dark\nSe\xe1n\r\n\xf0\x9f\x90\x89\r\nLast"));
     put("F/greek/surnames", QByteArray("\xff\xfeG\0\r\0\n\0\0\xd8\r\0\n\0", 14));
     put("F/japanese/surnames", QByteArray(32768, 'J'));
-    const QString fifo = folder("F") + "/gaelic/gaelic_female.quillmere";
-    QFile::remove(folder("F") + "/english/male_firstnames.quillmere");
+    const QString fifo = at("@F/gaelic/gaelic_female.quillmere");
+    QFile::remove(at("@F/english/male_firstnames.quillmere"));
     QVERIFY(QFile::remove(fifo) && ::mkfifo(QFile::encodeName(fifo), 0644) == 0);
-
     put("A/adjectives-ect", QStringList{"Iron", "Iron Plate"});
     put("A/nouns-ect", QStringList{"Plate Mail", "Mail"});
     put("A/items-des-ect", QByteArray("\xff\xfe\0\xd8\r\0\n\0\0\xdc", 10));
@@ -168,21 +145,26 @@ void TestBatch::runs_data()
     // from a list without entries is the empty text, after the space. A dN table escapes what
     // markdown would read as its own; a Foundry RollTable (compared as compact JSON) holds each
     // result alone in its range of one. Invented names are new to every list, and what the chain
-    // cannot make is told; a list too small is refused. A list longer than a list holds is used
-    // as far as it goes, with a warning; with a list that cannot be read, nothing is made.
-    for (const QString& line : QString(R"(title --seed 42 --data @L ~ 0 ~ Adj5 Noun3\n
-item --seed 42 --data @L ~ 0 ~ ItemD5 ItemO3\n
-equipment --seed 42 --data @L ~ 0 ~ EquipD5 EquipO3\n
-skill --seed 42 --data @L ~ 0 ~ SkillD5 SkillO3\n
-skill --seed 18446744073709551615 --data @L ~ 0 ~ SkillD1 SkillO1\n
-title --seed 0 -n 3 --data @L ~ 0 ~ Adj4 Noun4\nAdj6 Noun4\nAdj6 Noun0\n
-title --count=5 --seed 42 --data=@L ~ 0 ~ Adj5 Noun3\nAdj2 Noun5\nAdj4 Noun5\nAdj3 Noun6\nAdj0 Noun5\n
-character --seed 42 --data @L ~ 0 ~ EnM5 EnS3\n
-character --nationality GREEK --gender Female --seed 42 --data @L ~ 0 ~ GrF5 GrS3\n
-character --nationality=japanese --seed 42 --data @L ~ 0 ~ JaM5 JaS3\n
-character --nationality Gaelic --gender=female -n 2 --seed 42 --data @L ~ 0 ~ GaF5\nGaF2\n
-character --nationality demon --format csv --seed 42 --data @L ~ 0 ~ name,first_name,surname\r\nDe5,De5,\r\n
-npc --difficulty Hard --seed 42 --data @L ~ 0 ~ Name: GaM4, Max Hp: 7550, Max Sp: 1001, Intelligence: 121, Atk Power: 131, Strength: 198, P. Defense: 124, M. Defense: 125, Dexterity: 150, Agility: 158, Evasion: 0, Exp: 155, M. Drop: 366\n
+    // cannot make is told; a list too small is refused. The shipped lists are clean. A list longer
+    // than a list holds is used as far as it goes, with a warning; with a list that cannot be
+    // read, nothing is made.
+    for (const QString& line :
+         QString(R"(title --seed 42 --data @L ~ 0 ~ adjectives-ect5 nouns-ect3\n
+item --seed 42 --data @L ~ 0 ~ items-des-ect5 items-objects3\n
+equipment --seed 42 --data @L ~ 0 ~ equipment-ect5 equipment-objects3\n
+skill --seed 42 --data @L ~ 0 ~ skills-des-ect5 skills-objects3\n
+skill --seed 18446744073709551615 --data @L ~ 0 ~ skills-des-ect1 skills-objects1\n
+title --seed 0 -n 3 --data @L ~ 0 ~ adjectives-ect4 nouns-ect4\nadjectives-ect6 nouns-ect4\nadjectives-ect6 nouns-ect0\n
+title --count=3 --seed 42 --data=@L ~ 0 ~ adjectives-ect5 nouns-ect3\nadjectives-ect2 nouns-ect5\nadjectives-ect4 nouns-ect5\n
+title -n2 --seed=42 --data @L ~ 0 ~ adjectives-ect5 nouns-ect3\nadjectives-ect2 nouns-ect5\n
+character --seed 42 --data @L ~ 0 ~ english/male_firstnames5 english/surnames3\n
+character --nationality GREEK --gender Female --seed 42 --data @L ~ 0 ~ greek/female_firstnames5 greek/surnames3\n
+character --nationality=japanese --seed 42 --data @L ~ 0 ~ japanese/male_firstnames5 japanese/surnames3\n
+character --nationality Gaelic --gender=female -n 2 --seed 42 --data @L ~ 0 ~ gaelic/gaelic_female5\ngaelic/gaelic_female2\n
+character --nationality demon --format csv --seed 42 --data @L ~ 0 ~ name,first_name,surname\r\ndemon/demon_names5,demon/demon_names5,\r\n
+npc --difficulty Hard --seed 42 --data @L ~ 0 ~ Name: gaelic/gaelic_male4, Max Hp: 7550, Max Sp: 1001, Intelligence: 121, Atk Power: 131, Strength: 198, P. Defense: 124, M. Defense: 125, Dexterity: 150, Agility: 158, Evasion: 0, Exp: 155, M. Drop: 366\n
+npc --seed 42 --data @H --format csv ~ 0 ~ name,max_hp,max_sp,intelligence,atk_power,strength,p_defense,m_defense,dexterity,agility,evasion,exp,m_drop\r\n" a, ""b""\",233,180,37,109,38,94,103,38,55,0,13,16\r\n
+npc --seed 42 --data @H --format json --unique ~ 0 ~ {"name":" a, \"b\"\\","max_hp":233,"max_sp":180,"intelligence":37,"atk_power":109,"strength":38,"p_defense":94,"m_defense":103,"dexterity":38,"agility":55,"evasion":0,"exp":13,"m_drop":16}\n
 title --unique -n 3 --seed 1 --data @A ~ 0 ~ Iron Plate Plate Mail\nIron Plate Mail\nIron Mail\n
 title --unique -n 9 --seed 1 --data @A ~ 1 ~ Iron Plate Plate Mail\nIron Plate Mail\nIron Mail\n ~ quillmere-batch: the word lists can give only 3 different results; 9 were asked for\n
 item --unique -n 9 --data @A ~ 1 ~ ? x\n ~ quillmere-batch: the word lists can give only 1 different results; 9 were asked for\n
@@ -194,15 +176,16 @@ npc --seed 5 --format foundry --data @T ~ 0 ~ {"description":"","displayRoll":tr
 invent --nationality greek --gender female -n 99 --unique --ends-with NA --match ^[b-g] --max-length 4 --seed 3 --data @T ~ 1 ~ Bena\nGena\nDana\nGana\nBona\nDona\n ~ quillmere-batch: made 6 of the 99 names asked for: in 100000 tries in a row the chain made no name that no list holds, that was not made already, and that passes the filters\n
 invent --data @T ~ 1 ~  ~ quillmere-batch: @T/english/male_firstnames.quillmere: 3 different names are too few to learn from; invent needs at least 20\n
 check ~ 0 ~ checked 20 word lists: nothing to fix\n
+check --data @L ~ 0 ~ checked 20 word lists: nothing to fix\n
 character --data @F/ ~ 1 ~  ~ quillmere-batch: @F/english/male_firstnames.quillmere: No such file or directory\nquillmere-batch: @F/english/surnames.quillmere: a list holds at most 32767 entries; the lines beyond were not added\n
-character --gender female --seed 42 --data @F ~ 0 ~ EnF5 W15284\n ~ quillmere-batch: @F/english/surnames.quillmere: a list holds at most 32767 entries; the lines beyond were not added\n
+character --gender female --seed 42 --data @F ~ 0 ~ english/female_firstnames5 W15284\n ~ quillmere-batch: @F/english/surnames.quillmere: a list holds at most 32767 entries; the lines beyond were not added\n
 npc --version ~ 0 ~ quillmere-batch (Quillmere) 1.0\n)")
-                                   .split('\n')) {
+             .split('\n')) {
         const QStringList field =
             QString(line).replace("\\n", "\n").replace("\\r", "\r").split(" ~ ");
         row(field[0], field[1].toInt(), field[2], field.value(3));
     }
-    row("equipment --unique -n 9 --data @A", 1, QString(32767, 'A') + "\n", only(1, 9));
+    row("equipment --unique -n 9 --data @A", 1, QString(32767, 'A') + "\n", kOnly.arg(1).arg(9));
     // Each planted fault is named with its file and line.
     row("check @F", 1,
         R"(@F/adjectives-ect.quillmere:7: mixed line ends (8 CR LF, 1 LF); this is the first line to end with LF
@@ -218,7 +201,7 @@ npc --version ~ 0 ~ quillmere-batch (Quillmere) 1.0\n)")
 @F/greek/surnames.quillmere:2: "?" holds half of a UTF-16 surrogate pair, which is no character; it prints as "?"
 @F/japanese/surnames.quillmere:1: "JJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJJ..." is 32768 characters long, longer than a result (32767); results with it are cut short
 @F/gaelic/gaelic_female.quillmere: cannot be read: it is not a regular file
-@F/nouns-ect.quillmere:2: "Noun1" stands in @F/adjectives-ect.quillmere too (line 1), so a result can repeat it
+@F/nouns-ect.quillmere:2: "nouns-ect1" stands in @F/adjectives-ect.quillmere too (line 1), so a result can repeat it
 checked 20 word lists: 14 findings in 7 of them
 )");
     // Every phrase command in every format, with and without --unique, from lists of one entry
@@ -240,22 +223,11 @@ checked 20 word lists: 14 findings in 7 of them
             const QString args =
                 command + " -n 2 --data @H --format " + QString("text csv json").section(' ', f, f);
             row(args, 0, head[f] + line[f] + line[f]);
-            row(args + " --unique", 1, head[f] + line[f], only(1, 2));
+            row(args + " --unique", 1, head[f] + line[f], kOnly.arg(1).arg(2));
         }
     }
-    for (const QString unique : {"", " --unique"}) {
-        row("npc --seed 42 --data @H --format csv" + unique, 0,
-            "name,max_hp,max_sp,intelligence,atk_power,strength,p_defense,m_defense,dexterity,"
-            "agility,evasion,exp,m_drop\r\n"
-            R"(" a, ""b""\")"
-            ",233,180,37,109,38,94,103,38,55,0,13,16\r\n");
-        row("npc --seed 42 --data @H --format json" + unique, 0,
-            R"({"name":" a, \"b\"\\","max_hp":233,"max_sp":180,"intelligence":37,"atk_power":109,)"
-            R"("strength":38,"p_defense":94,"m_defense":103,"dexterity":38,"agility":55,)"
-            R"("evasion":0,"exp":13,"m_drop":16})"
-            "\n");
-    }
-    // A mistake on the command line is told in one line and the pointer to --help.
+    // A mistake on the command line is told in one line and the pointer to --help. Each option
+    // refused names every command it applies to.
     for (
         const QString& line :
         QString(
@@ -276,9 +248,26 @@ title --match a(b|--match 'a(b' is not a valid regular expression: missing closi
 title --min-length 5 --max-length 4|--min-length 5 is more than --max-length 4; no text is both
 title --format Markdown -n 100001|--format markdown makes one table of at most 100000 rows; 100001 were asked for
 invent --part surname --nationality gaelic|gaelic names have no surname; --part surname applies to english, greek and japanese
-npc --unique -n 20000001|--unique can remember at most 20000000 results to compare; 20000001 were asked for)")
+npc --unique -n 20000001|--unique can remember at most 20000000 results to compare; 20000001 were asked for
+check -n2|-n/--count does not apply to check; it applies to title, item, equipment, skill, character, npc and invent
+check --seed=0|--seed does not apply to check; it applies to title, item, equipment, skill, character, npc and invent
+check --show-seed|--show-seed does not apply to check; it applies to title, item, equipment, skill, character, npc and invent
+check --format CSV|--format does not apply to check; it applies to title, item, equipment, skill, character, npc and invent
+check --unique|--unique does not apply to check; it applies to title, item, equipment, skill, character, npc and invent
+check --starts-with a|--starts-with does not apply to check; it applies to title, item, equipment, skill, character, npc and invent
+check --ends-with a|--ends-with does not apply to check; it applies to title, item, equipment, skill, character, npc and invent
+check --contains a|--contains does not apply to check; it applies to title, item, equipment, skill, character, npc and invent
+check --min-length 1|--min-length does not apply to check; it applies to title, item, equipment, skill, character, npc and invent
+check --max-length 1|--max-length does not apply to check; it applies to title, item, equipment, skill, character, npc and invent
+check --match a|--match does not apply to check; it applies to title, item, equipment, skill, character, npc and invent
+npc --nationality Greek|--nationality does not apply to npc; it applies to character and invent
+title --gender FEMALE|--gender does not apply to title; it applies to character and invent
+character --part surname|--part does not apply to character; it applies to invent
+title --difficulty hard|--difficulty does not apply to title; it applies to npc)")
             .split('\n'))
-        row(line.section('|', 0, 0), 2, {}, usage(line.section('|', 1)));
+        row(line.section('|', 0, 0), 2, {},
+            "quillmere-batch: " + line.section('|', 1) +
+                "\nTry 'quillmere-batch --help' for more information.\n");
 }
 
 // Every run gives the same twice.
@@ -297,41 +286,11 @@ void TestBatch::runs()
     QCOMPARE(r.out, out);
 }
 
-// Each option works with every command it belongs to, as the help spells it, and is refused,
-// with the commands it applies to named, by every other command.
-void TestBatch::options()
+// Every command with each kind of filter, in any case, and their combination, drawn at random
+// and with --unique: the results are exactly those that pass, and when none can, that is told.
+// The seed that --show-seed tells makes the same run again.
+void TestBatch::filters()
 {
-    const QString generators = "title, item, equipment, skill, character, npc and invent";
-    const std::tuple<QString, QString, QString, int> options[] = {
-        // typed, as messages name it, the commands it applies to, the lines a run writes
-        {"-n2", "-n/--count", generators, 2},
-        {"--seed=0", "--seed", generators, 1},
-        {"--format CSV", "--format", generators, 2},
-        {"--unique", "--unique", generators, 1},
-        {"", "--data", "title, item, equipment, skill, character, npc, invent and check", 1},
-        {"--nationality Greek", "--nationality", "character and invent", 1},
-        {"--gender FEMALE", "--gender", "character and invent", 1},
-        {"--difficulty hard", "--difficulty", "npc", 1},
-    };
-    for (const auto& [typed, name, applies, lines] : options) {
-        for (const QString command :
-             {"title", "item", "equipment", "skill", "character", "npc", "check"}) {
-            const QString args = command + " " + typed + " --data";
-            const Run r = run(args.split(' ', Qt::SkipEmptyParts) << folder("L"));
-            if (QString(applies).replace(" and ", ", ").split(", ").contains(command))
-                QVERIFY2(r.status == 0 && r.err.isEmpty() && r.out.count('\n') == lines,
-                         qPrintable(args + ": " + r.err + r.out));
-            else
-                QCOMPARE(r.err, usage(QString("%1 does not apply to %2; it applies to %3")
-                                          .arg(name, command, applies)));
-        }
-    }
-}
-
-void TestBatch::filters_data()
-{
-    QTest::addColumn<QString>("args");
-    QTest::addColumn<QString>("results");
     const std::pair<const char*, const char*> filters[] = {
         {"--starts-with dARK_m", "Dark Mail"},
         {"--ends-with k_KEY", "Ash|Oak Key;Dark Key"},
@@ -343,38 +302,31 @@ void TestBatch::filters_data()
         {"--match ^(?!.*ward) --min-length 12", "Ash|Oak Mail;Iron Gate Key;Iron Gate Mail"},
         {"--starts-with ash|oak_g --ends-with mail", ""},
     };
-    for (const char* command : {"title", "item", "equipment", "skill", "character",
-                                "character --nationality GAELIC", "npc"})
+    const QRegularExpression told(
+        "^quillmere-batch: seed (\\d+); --seed \\1 makes this run again\n");
+    for (const QString command : {"title", "item", "equipment", "skill", "character",
+                                  "character --nationality GAELIC", "npc"})
         for (const auto& [filter, results] : filters)
-            QTest::newRow(qPrintable(QString("%1 %2").arg(command, filter)))
-                << QString("%1 %2 --data @T").arg(command, filter) << QString(results);
-}
-
-// Every command with each kind of filter, in any case, and their combination, drawn at random
-// and with --unique: the results are exactly those that pass, and when none can, that is told.
-// The seed that --show-seed tells makes the same run again.
-void TestBatch::filters()
-{
-    QFETCH(QString, args);
-    QFETCH(QString, results);
-    const int passing = results.isEmpty() ? 0 : results.count(';') + 1;
-    const QString only = "the word lists can give only %1 different results that pass the filters; "
-                         "60 were asked for\n",
-                  none = "no result the word lists can give passes the filters\n";
-    for (const QString unique : {"", " --unique"}) {
-        const Run r = run(this->args(args + " -n 60 --show-seed" + unique));
-        const auto seed = QRegularExpression("^quillmere-batch: seed (\\d+); --seed \\1 makes this "
-                                             "run again\n")
-                              .match(r.err);
-        QCOMPARE(run(this->args(args + " -n 60" + unique + " --seed " + seed.captured(1))).out,
-                 r.out);
-        const bool all = passing > 0 && (args.startsWith("npc") || unique.isEmpty());
-        QCOMPARE(distinct(r.lines()), results);
-        QCOMPARE(r.lines().size(), all ? 60 : passing);
-        QCOMPARE(r.err.mid(seed.capturedLength()),
-                 all ? "" : "quillmere-batch: " + (passing ? only.arg(passing) : none));
-        QCOMPARE(r.status, all ? 0 : 1);
-    }
+            for (const QString unique : {"", " --unique"}) {
+                const QString line = command + " -n 60 --data @T " + filter + unique;
+                const Run r = run(args(line + " --show-seed"));
+                const auto seed = told.match(r.err);
+                const int passing = *results ? QString(results).count(';') + 1 : 0;
+                const bool all = passing > 0 && (command == "npc" || unique.isEmpty());
+                const QString why =
+                    all       ? ""
+                    : passing ? QString(kOnly)
+                                    .replace("results;", "results that pass the filters;")
+                                    .arg(passing)
+                                    .arg(60)
+                              : "quillmere-batch: no result the word lists can give passes the "
+                                "filters\n";
+                QVERIFY2(distinct(r.lines()) == results &&
+                             r.lines().size() == (all ? 60 : passing) &&
+                             r.err.mid(seed.capturedLength()) == why && r.status == !all,
+                         qPrintable(line + ": " + r.err + r.out));
+                QCOMPARE(run(args(line + " --seed " + seed.captured(1))).out, r.out);
+            }
 }
 
 // Invented names are new to every shipped name list, as long as the list's own and spell no
@@ -416,7 +368,7 @@ void TestBatch::invent()
 void TestBatch::streams()
 {
     const QString script =
-        "exec 2>&1; b=" + kBatch +
+        "exec 2>&1; b=" QUILLMERE_BUILD_DIR "/quillmere-batch"
         "; source " QUILLMERE_COMPLETION "; c() { COMP_WORDS=(x \"$@\"); "
         "COMP_CWORD=$#; _quillmere_batch; echo \"${COMPREPLY[*]}\"; }; "
         "$b --help >/dev/full; echo $?; $b -V >/dev/full; echo $?; "
