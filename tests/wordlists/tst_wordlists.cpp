@@ -7,12 +7,10 @@
 #include "wordlistfile.h"
 
 #include <QBuffer>
-#include <QRegularExpression>
 
 class TestWordLists : public QObject {
     Q_OBJECT
 private slots:
-    void readsEntries_data();
     void readsEntries();
     void loads();
 };
@@ -48,15 +46,16 @@ QByteArray bytes(const QString& text)
 }
 
 // The entries a row names: ";" between them, "\u{..}" a character by its code.
-QStringList entries(QString text)
+QStringList entries(const QString& text)
 {
-    static const QRegularExpression code(R"(\\u\{([0-9A-F]+)\})");
-    for (QRegularExpressionMatch m; (m = code.match(text)).hasMatch();) {
-        const char32_t c = m.captured(1).toUInt(nullptr, 16);
-        text.replace(m.capturedStart(), m.capturedLength(),
-                     c > 0xFFFF ? QString::fromUcs4(&c, 1) : QString(QChar(char16_t(c))));
+    const QStringList parts = text.split("\\u{");
+    QString out = parts[0];
+    for (const QString& part : parts.mid(1)) {
+        const char32_t c = part.section('}', 0, 0).toUInt(nullptr, 16);
+        out += (c > 0xFFFF ? QString::fromUcs4(&c, 1) : QString(QChar(char16_t(c)))) +
+               part.section('}', 1);
     }
-    return text.isEmpty() ? QStringList() : text.split(';');
+    return out.isEmpty() ? QStringList() : out.split(';');
 }
 } // namespace
 
@@ -68,10 +67,8 @@ QStringList entries(QString text)
 // own, as an author may append to a list in another editor. UTF-16 keeps a lone surrogate and a
 // mark inside; an odd byte, and in UTF-32 what is no character or a last unit cut short, is a
 // replacement character.
-void TestWordLists::readsEntries_data()
+void TestWordLists::readsEntries()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("entries");
     for (const QString& row :
          QString(
              R"(line ends, entries as written|  Lord of Ash \x0Ab\x0Dc\x0D\x0Ad|  Lord of Ash ;b;c;d
@@ -88,18 +85,11 @@ utf-32 le|#fffe0000 41000000 0d000000 0a000000 ffff0000 00000100 ffff1000 000011
 utf-32 be|#0000feff 00000078 0000000d 0010ffff 0000d800 0000000a 0000|x;\u{10FFFF}\u{FFFD};\u{FFFD})")
              .split('\n')) {
         const QStringList field = row.split('|');
-        QTest::newRow(qPrintable(field[0])) << bytes(field[1]) << entries(field[2]);
+        TempExeDir exe;
+        const WordListRead read = ReadWordListFile(exe.write("/list.quillmere", bytes(field[1])));
+        QCOMPARE(QStringList{field[0]} + read.lines, QStringList{field[0]} + entries(field[2]));
+        QVERIFY2(read.error.isEmpty() && !read.truncated, qPrintable(field[0]));
     }
-}
-
-void TestWordLists::readsEntries()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, entries);
-    TempExeDir exe;
-    const WordListRead read = ReadWordListFile(exe.write("/list.quillmere", bytes));
-    QCOMPARE(read.lines, entries);
-    QVERIFY(read.error.isEmpty() && !read.truncated);
 }
 
 // Two files loaded into one list, as the NPC window fills it: the demon names, then the Gaelic
@@ -125,7 +115,6 @@ void TestWordLists::loads()
         {numbered(32767, 100001), "\r\n", 32767, "132767", full},
         {"", "a\r\n" + nuls + "\r\n", 2, nulText, ""},
         {"", "a\r\n" + nuls + "\r\nz", 2, nulText, big},
-        {"", "a\r\nb\r\n" + QByteArray(5 << 20, 0) + "c\r\n", 2, "b", big},
         {"<none>", "<none>", 0, "",
          "Quillmere could not read these word lists:\n\n%1demon/demon_names.quillmere: No such "
          "file or directory\n"
