@@ -157,7 +157,6 @@ skill --seed 42 --data @L ~ 0 ~ skills-des-ect5 skills-objects3\n
 skill --seed 18446744073709551615 --data @L ~ 0 ~ skills-des-ect1 skills-objects1\n
 title --seed 0 -n 3 --data @L ~ 0 ~ adjectives-ect4 nouns-ect4\nadjectives-ect6 nouns-ect4\nadjectives-ect6 nouns-ect0\n
 title -n2 --seed=42 --data=@L ~ 0 ~ adjectives-ect5 nouns-ect3\nadjectives-ect2 nouns-ect5\n
-title --count 3 --seed 42 --data @L ~ 0 ~ adjectives-ect5 nouns-ect3\nadjectives-ect2 nouns-ect5\nadjectives-ect4 nouns-ect5\n
 character --seed 42 --data @L ~ 0 ~ english/male_firstnames5 english/surnames3\n
 character --nationality GREEK --gender Female --seed 42 --data @L ~ 0 ~ greek/female_firstnames5 greek/surnames3\n
 character --nationality=japanese --seed 42 --data @L ~ 0 ~ japanese/male_firstnames5 japanese/surnames3\n
