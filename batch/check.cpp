@@ -1,7 +1,6 @@
 #include "check.h"
 
-#include "nationalities.h"
-#include "npcstats.h"
+#include "invent.h"
 #include "paths.h"
 #include "twoword.h"
 #include "wordlistfile.h"
@@ -9,8 +8,9 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
+#include <array>
 #include <climits>
-#include <cstdio>
 
 namespace {
 
@@ -18,16 +18,9 @@ namespace {
 QStringList allLists()
 {
     QStringList files;
-    for (const TwoWordFiles& mode : {kTitleFiles, kItemFiles, kEquipmentFiles, kSkillFiles})
+    for (const TwoWordFiles& mode : kTwoWordModes)
         files << QLatin1String(mode.primary) << QLatin1String(mode.secondary);
-    for (const Nationality& n : kNationalities)
-        for (const char* file : {n.maleFile, n.femaleFile, n.surnameFile})
-            if (file && !files.contains(QLatin1String(file)))
-                files << QLatin1String(file);
-    for (const char* file : kNpcNameFiles)
-        if (!files.contains(QLatin1String(file)))
-            files << QLatin1String(file);
-    return files;
+    return files + NameLists();
 }
 
 // An entry as a report line shows it: quoted, control characters visible,
@@ -41,83 +34,48 @@ QString shown(const QString& entry)
     return u'"' + text + (entry.size() > 60 ? QStringLiteral("...\"") : QStringLiteral("\""));
 }
 
-const char* endName(WordListLine::End end)
-{
-    switch (end) {
-    case WordListLine::End::CrLf:
-        return "CR LF";
-    case WordListLine::End::Lf:
-        return "LF";
-    case WordListLine::End::Cr:
-        return "CR";
-    case WordListLine::End::None:
-        break;
-    }
-    return "";
-}
+// By WordListLine::End.
+constexpr const char* kEndNames[] = {"", "CR LF", "LF", "CR"};
 
-class Report {
-public:
-    explicit Report(BufferedWriter& out) : m_out(out) {}
-
+// Each finding on a line of its own, counted with the files it names.
+struct Report {
     void finding(const QString& path, qsizetype line, const QString& text)
     {
-        m_out.append((line > 0 ? QStringLiteral("%1:%2: %3").arg(path).arg(line).arg(text)
-                               : QStringLiteral("%1: %2").arg(path, text))
-                         .toUtf8() +
-                     '\n');
-        ++m_findings;
-        m_files.insert(path);
+        out.append((line > 0 ? QStringLiteral("%1:%2: %3").arg(path).arg(line).arg(text)
+                             : QStringLiteral("%1: %2").arg(path, text))
+                       .toUtf8() +
+                   '\n');
+        ++findings;
+        files.insert(path);
     }
-    int findings() const { return m_findings; }
-    qsizetype files() const { return m_files.size(); }
-
-private:
-    BufferedWriter& m_out;
-    int m_findings = 0;
-    QSet<QString> m_files;
+    BufferedWriter& out;
+    int findings = 0;
+    QSet<QString> files;
 };
 
 // The line ends most lines use are the file's; the first line that ends
 // otherwise is named.
 void checkLineEnds(const QString& path, const QList<WordListLine>& layout, Report& report)
 {
-    QHash<WordListLine::End, qsizetype> ends;
+    std::array<qsizetype, std::size(kEndNames)> ends{}; // by WordListLine::End
     for (const WordListLine& line : layout)
-        if (line.end != WordListLine::End::None)
-            ++ends[line.end];
-    if (ends.size() < 2)
-        return;
-    WordListLine::End usual = ends.begin().key();
-    for (auto it = ends.begin(); it != ends.end(); ++it)
-        if (it.value() > ends[usual])
-            usual = it.key();
+        ++ends[int(line.end)];
+    ends[0] = 0; // a last line without an end
     QStringList counts;
-    for (const WordListLine::End end :
-         {WordListLine::End::CrLf, WordListLine::End::Lf, WordListLine::End::Cr})
-        if (ends.contains(end))
-            counts << QStringLiteral("%1 %2").arg(ends[end]).arg(QLatin1String(endName(end)));
-    for (qsizetype i = 0; i < layout.size(); ++i) {
-        if (layout[i].end != usual && layout[i].end != WordListLine::End::None) {
-            report.finding(
-                path, i + 1,
-                QStringLiteral("mixed line ends (%1); this is the first line to end "
-                               "with %2")
-                    .arg(counts.join(QLatin1String(", ")), QLatin1String(endName(layout[i].end))));
+    for (std::size_t end = 1; end < ends.size(); ++end)
+        if (ends[end] > 0)
+            counts << QStringLiteral("%1 %2").arg(ends[end]).arg(QLatin1String(kEndNames[end]));
+    const auto usual = std::max_element(ends.begin(), ends.end()) - ends.begin();
+    for (qsizetype i = 0; i < layout.size() && counts.size() > 1; ++i) {
+        if (int(layout[i].end) != usual && layout[i].end != WordListLine::End::None) {
+            report.finding(path, i + 1,
+                           QStringLiteral("mixed line ends (%1); this is the first line to end "
+                                          "with %2")
+                               .arg(counts.join(QLatin1String(", ")),
+                                    QLatin1String(kEndNames[int(layout[i].end)])));
             return;
         }
     }
-}
-
-bool hasLoneSurrogate(const QString& text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        else if (text[i].isSurrogate())
-            return true;
-    }
-    return false;
 }
 
 // What one entry holds that an author would want to fix, by itself.
@@ -131,7 +89,7 @@ void checkEntry(const QString& path, qsizetype line, const QString& entry, Repor
         report.finding(path, line, QStringLiteral("%1 begins with a space").arg(shown(entry)));
     if (entry.back().isSpace())
         report.finding(path, line, QStringLiteral("%1 ends with a space").arg(shown(entry)));
-    if (hasLoneSurrogate(entry))
+    if (!QStringView(entry).isValidUtf16())
         report.finding(path, line,
                        QStringLiteral("%1 holds half of a UTF-16 surrogate pair, which is no "
                                       "character; it prints as \"?\"")
@@ -149,10 +107,8 @@ void checkEntry(const QString& path, qsizetype line, const QString& entry, Repor
 // (all of them, beyond the cap too) for the checks across lists.
 QStringList checkFile(const QString& path, Report& report)
 {
-    WordListLimits limits;
-    limits.maxLines = INT_MAX; // to tell how many lines lie beyond the cap
-    limits.layout = true;
-    const WordListRead read = ReadWordListFile(path, limits);
+    // All the lines, to tell how many lie beyond the cap.
+    const WordListRead read = ReadWordListFile(path, {.maxLines = INT_MAX, .layout = true});
     if (!read.error.isEmpty())
         report.finding(path, 0,
                        read.truncated ? read.error
@@ -202,14 +158,14 @@ QStringList checkFile(const QString& path, Report& report)
 
 int RunCheck(BufferedWriter& out)
 {
-    Report report(out);
+    Report report{out, 0, {}};
     const QStringList lists = allLists();
     QHash<QString, QStringList> entries;
     for (const QString& list : lists)
         entries.insert(list, checkFile(FullPath(list), report));
 
     // A word in both lists of a two-word mode can be paired with itself.
-    for (const TwoWordFiles& mode : {kTitleFiles, kItemFiles, kEquipmentFiles, kSkillFiles}) {
+    for (const TwoWordFiles& mode : kTwoWordModes) {
         QHash<QString, qsizetype> firsts;
         const QStringList& primary = entries[QLatin1String(mode.primary)];
         for (qsizetype i = primary.size() - 1; i >= 0; --i)
@@ -226,13 +182,13 @@ int RunCheck(BufferedWriter& out)
         }
     }
 
-    out.append((report.findings() == 0
+    out.append((report.findings == 0
                     ? QStringLiteral("checked %1 word lists: nothing to fix\n").arg(lists.size())
                     : QStringLiteral("checked %1 word lists: %2 finding%3 in %4 of them\n")
                           .arg(lists.size())
-                          .arg(report.findings())
-                          .arg(report.findings() == 1 ? "" : "s")
-                          .arg(report.files()))
+                          .arg(report.findings)
+                          .arg(report.findings == 1 ? "" : "s")
+                          .arg(report.files.size()))
                    .toUtf8());
-    return out.finish(report.findings() == 0 ? 0 : 1, "the report");
+    return out.finish(report.findings == 0 ? 0 : 1, "the report");
 }

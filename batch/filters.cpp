@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <functional>
 #include <numeric>
 
 ResultFilter::ResultFilter(const ResultFilters& filters)
@@ -34,18 +35,6 @@ bool ResultFilter::matches(const QString& text) const
 }
 
 namespace {
-
-void andWith(std::vector<quint64>& bits, const std::vector<quint64>& other)
-{
-    for (std::size_t w = 0; w < bits.size(); ++w)
-        bits[w] &= other[w];
-}
-
-void orWith(std::vector<quint64>& bits, const std::vector<quint64>& other)
-{
-    for (std::size_t w = 0; w < bits.size(); ++w)
-        bits[w] |= other[w];
-}
 
 // Where the spaces of a filter's text stand: a result's own space, between
 // its two entries, can be any of them.
@@ -150,15 +139,17 @@ bool PairFilter::secondsFor(qsizetype first, Bits& bits) const
                                         [&](const auto& s) { return s.first == text.size(); });
         if (split == m_startSplits.end() || !m_filter.startsWith.startsWith(text))
             return false;
-        andWith(bits, split->second);
+        std::transform(bits.begin(), bits.end(), split->second.begin(), bits.begin(),
+                       std::bit_and<>());
     }
     // Within the second entry, or across the space: the entry ends with the
     // text's start and the second entry is, or begins with, the rest.
     const auto across = [&](const QString& part, Bits within, const auto& splits) {
         for (const auto& [k, seconds] : splits)
             if (text.endsWith(QStringView(part).left(k)))
-                orWith(within, seconds);
-        andWith(bits, within);
+                std::transform(within.begin(), within.end(), seconds.begin(), within.begin(),
+                               std::bit_or<>());
+        std::transform(bits.begin(), bits.end(), within.begin(), bits.begin(), std::bit_and<>());
     };
     if (!m_filter.endsWith.isEmpty())
         across(m_filter.endsWith, m_ends, m_endSplits);

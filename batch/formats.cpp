@@ -2,8 +2,6 @@
 
 #include "writer.h"
 
-#include <charconv>
-
 void WriteCsvField(BufferedWriter& out, QByteArrayView field)
 {
     const auto padded = [](char c) { return c == ' ' || c == '\t'; };
@@ -25,31 +23,18 @@ void WriteCsvField(BufferedWriter& out, QByteArrayView field)
 void WriteJsonString(BufferedWriter& out, QByteArrayView text)
 {
     static constexpr char kHex[] = "0123456789abcdef";
+    static constexpr QByteArrayView kNamed("\"\\\n\r\t"), kNames("\"\\nrt");
     out.append('"');
     for (const char c : text) {
         const auto u = static_cast<unsigned char>(c);
-        if (c == '"')
-            out.append("\\\"", 2);
-        else if (c == '\\')
-            out.append("\\\\", 2);
-        else if (c == '\n')
-            out.append("\\n", 2);
-        else if (c == '\r')
-            out.append("\\r", 2);
-        else if (c == '\t')
-            out.append("\\t", 2);
-        else if (u < 0x20) {
+        if (const qsizetype named = kNamed.indexOf(c); named >= 0) {
+            const char escaped[] = {'\\', kNames[named]};
+            out.append(escaped, sizeof escaped);
+        } else if (u < 0x20) {
             const char escaped[] = {'\\', 'u', '0', '0', kHex[u >> 4], kHex[u & 15]};
             out.append(escaped, sizeof escaped);
         } else
             out.append(c);
     }
     out.append('"');
-}
-
-void WriteNumber(BufferedWriter& out, qint64 number)
-{
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-    out.append(digits, end - digits);
 }

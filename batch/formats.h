@@ -10,6 +10,3 @@ void WriteCsvField(BufferedWriter& out, QByteArrayView field);
 
 // A JSON string literal, quotes included; no control character stays raw.
 void WriteJsonString(BufferedWriter& out, QByteArrayView text);
-
-// A whole number in plain decimal digits.
-void WriteNumber(BufferedWriter& out, qint64 number);

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <memory>
 #include <numeric>
+#include <optional>
 
 namespace {
 
@@ -93,26 +94,10 @@ struct Phrases {
 constexpr qint64 kListed = 1000000;
 constexpr qint64 kMaxTries = 400000;
 
-QByteArrayList columnsOf(Command command)
-{
-    constexpr const char* kWholes[] = {"title", "item", "equipment", "skill"};
-    if (command == Command::Character)
-        return {"name", "first_name", "surname"};
-    return {kWholes[static_cast<int>(command)], "first_word", "second_word"};
-}
-
 // Tells that nothing passes the filters and gives the exit status.
 int nothingPasses()
 {
     return TellFailure(QStringLiteral("no result the word lists can give passes the filters"));
-}
-
-QString shortfall(qint64 made, qint64 asked, bool filtered)
-{
-    return QStringLiteral("the word lists can give only %1 different results%2; %3 were asked for")
-        .arg(made)
-        .arg(filtered ? QStringLiteral(" that pass the filters") : QString())
-        .arg(asked);
 }
 
 // A pick among n things: one draw, as the window picks, while one draw can
@@ -161,7 +146,6 @@ public:
                 keep(pair);
             m_count = qint64(m_listed.size());
             m_check = false;
-            m_isListed = true;
             m_pairs.reset();
         }
     }
@@ -169,7 +153,7 @@ public:
     // The text of the k-th pair; false when it fails --match.
     bool make(qint64 k, QByteArray& text, qsizetype& split) const
     {
-        const qint64 pair = m_pairs ? m_pairs->at(k) : m_isListed ? m_listed[k] : k;
+        const qint64 pair = m_pairs ? m_pairs->at(k) : m_listed.empty() ? k : m_listed[k];
         if (m_check && !m_filter.matches(whole(pair)))
             return false;
         split = m_lists.make(m_firsts[pair / m_seconds.size()], m_seconds[pair % m_seconds.size()],
@@ -188,62 +172,16 @@ private:
     const ResultFilter& m_filter;
     QStringList m_firstTexts, m_secondTexts;
     std::unique_ptr<PairFilter> m_pairs;
-    std::vector<qint64> m_listed;
+    std::vector<qint64> m_listed; // when not empty, the pairs that pass
     qint64 m_count;
-    bool m_check = false;    // pairs must still be tried against --match
-    bool m_isListed = false; // the pairs that pass are in m_listed
+    bool m_check = false; // pairs must still be tried against --match
 };
 
-QList<int> everyEntry(const PrintedList& list)
+// How many texts --unique must remember so as to print none twice: none
+// when no two pairs print the same text, and none is cut short.
+qint64 toRemember(const Phrases& lists, const QList<int>& firsts, const QList<int>& seconds,
+                  qint64 asked)
 {
-    QList<int> all(list.bytes.size());
-    std::iota(all.begin(), all.end(), 0);
-    return all;
-}
-
-// Draws results with replacement. Without filters the pairs are drawn as
-// the window draws them; with filters, among the pairs that pass, each as
-// likely as the other.
-int phrases(const BatchOptions& options, const Phrases& lists, ResultWriter& out)
-{
-    QByteArray text;
-    if (!options.filters.any) {
-        for (qint64 made = 0; made < options.count && out.ok(); ++made) {
-            const PhrasePick pick = PickPhrase(lists.first.model, lists.second.model);
-            const qsizetype split = lists.make(pick.first, pick.second, text);
-            out.phrase(text, split);
-        }
-        return out.finish(options.count, options.count, {});
-    }
-    const ResultFilter filter(options.filters);
-    const PairSource source(lists, everyEntry(lists.first),
-                            lists.joined ? everyEntry(lists.second) : QList<int>{0}, filter);
-    if (source.count() == 0)
-        return nothingPasses();
-    qint64 made = 0;
-    for (qint64 misses = 0; made < options.count && out.ok() && misses < kMaxTries;) {
-        qsizetype split = 0;
-        if (!source.make(pickAmong(source.count()), text, split)) {
-            ++misses;
-            continue;
-        }
-        out.phrase(text, split);
-        ++made;
-        misses = 0;
-    }
-    return out.finish(
-        made, options.count,
-        QStringLiteral("no result passed --match in %1 tries in a row").arg(kMaxTries));
-}
-
-// Walks every pair of different printed entries once, in a random order, so
-// no pair comes twice. Where two pairs can print the same text (an entry
-// with a space, a result cut short), the texts printed are remembered as
-// fingerprints, and a text already printed is passed over.
-int uniquePhrases(const BatchOptions& options, const Phrases& lists, ResultWriter& out)
-{
-    const QList<int> firsts = lists.first.distinct();
-    const QList<int> seconds = lists.joined ? lists.second.distinct() : QList<int>{0};
     QList<QByteArray> firstTexts, secondTexts;
     for (const int i : firsts)
         firstTexts.append(lists.first.bytes[i]);
@@ -254,39 +192,71 @@ int uniquePhrases(const BatchOptions& options, const Phrases& lists, ResultWrite
     const bool cut =
         lists.first.longest(firsts) + (lists.joined ? 1 + lists.second.longest(seconds) : 0) >
         kMaxResultLength;
-    const bool remember = cut || distinct < pairs;
-    if (remember && std::min(options.count, distinct) > kMaxRemembered)
+    return cut || distinct < pairs ? std::min(asked, distinct) : 0;
+}
+
+// Without filters or --unique the pairs are drawn as the window draws them;
+// with filters, among the pairs that pass, each as likely as the other.
+// --unique walks every pair of different printed entries once, in a random
+// order, so no pair comes twice. Where two pairs can print the same text (an
+// entry with a space, a result cut short), the texts printed are remembered
+// as fingerprints, and a text already printed is passed over.
+int phrases(const BatchOptions& options, const Phrases& lists, ResultWriter& out)
+{
+    QByteArray text;
+    if (!options.filters.any && !options.unique) {
+        for (qint64 made = 0; made < options.count && out.ok(); ++made) {
+            const PhrasePick pick = PickPhrase(lists.first.model, lists.second.model);
+            const qsizetype split = lists.make(pick.first, pick.second, text);
+            out.phrase(text, split);
+        }
+        return out.finish(options.count, options.count, {});
+    }
+    const auto inPlay = [&](const PrintedList& list) {
+        if (options.unique)
+            return list.distinct();
+        QList<int> all(list.bytes.size());
+        std::iota(all.begin(), all.end(), 0);
+        return all;
+    };
+    const QList<int> firsts = inPlay(lists.first);
+    const QList<int> seconds = lists.joined ? inPlay(lists.second) : QList<int>{0};
+    const qint64 remembered =
+        options.unique ? toRemember(lists, firsts, seconds, options.count) : 0;
+    if (remembered > kMaxRemembered)
         return TellTooManyToRemember(options.count);
     const ResultFilter filter(options.filters);
     const PairSource source(lists, firsts, seconds, filter);
     if (source.count() == 0)
         return nothingPasses();
-
-    const IndexWalk walk(source.count());
-    Fingerprints printed(remember ? std::min(options.count, distinct) : 0);
-    QByteArray text;
+    std::optional<IndexWalk> walk;
+    if (options.unique)
+        walk.emplace(source.count());
+    Fingerprints printed(remembered);
     qint64 made = 0, misses = 0;
-    for (qint64 k = 0; k < source.count() && made < options.count && out.ok(); ++k) {
+    for (qint64 k = 0; made < options.count && out.ok() && (!walk || k < source.count()); ++k) {
         qsizetype split = 0;
-        if (!source.make(walk.at(k), text, split)) {
+        if (!source.make(walk ? walk->at(k) : pickAmong(source.count()), text, split)) {
             if (++misses == kMaxTries)
                 break;
             continue;
         }
         misses = 0;
-        if (remember && !printed.insert(text))
+        if (remembered > 0 && !printed.insert(text))
             continue;
         out.phrase(text, split);
         ++made;
     }
-    return out.finish(made, options.count,
-                      misses == kMaxTries
-                          ? QStringLiteral("no result passed --match in %1 tries in a row; %2 "
-                                           "were made of %3 asked for")
-                                .arg(kMaxTries)
-                                .arg(made)
-                                .arg(options.count)
-                          : shortfall(made, options.count, filter.any()));
+    QString why = QStringLiteral("no result passed --match in %1 tries in a row").arg(kMaxTries);
+    if (walk && misses == kMaxTries)
+        why += QStringLiteral("; %1 were made of %2 asked for").arg(made).arg(options.count);
+    else if (walk)
+        why = QStringLiteral("the word lists can give only %1 different results%2; %3 were "
+                             "asked for")
+                  .arg(made)
+                  .arg(filter.any() ? QStringLiteral(" that pass the filters") : QString())
+                  .arg(options.count);
+    return out.finish(made, options.count, why);
 }
 
 // Rolls and prints NPCs, their names drawn among those that pass the
@@ -329,13 +299,6 @@ int npcs(const BatchOptions& options, const WordListModel& names, ResultWriter& 
     return out.finish(options.count, options.count, {});
 }
 
-QString tableTitle(const BatchOptions& options)
-{
-    constexpr const char* kTitles[] = {"Game titles", "Item names",      "Equipment names",
-                                       "Skill names", "Character names", "NPCs"};
-    return QLatin1String(kTitles[static_cast<int>(options.command)]);
-}
-
 } // namespace
 
 void SeedRandomSource(const BatchOptions& options)
@@ -358,26 +321,12 @@ int RunGenerator(const BatchOptions& options, BufferedWriter& writer)
     WordListModel second;
     {
         Problems::Scope problems(nullptr);
-        switch (options.command) {
-        case Command::Title:
-            LoadTitleWords(prim, second);
-            break;
-        case Command::Item:
-            LoadItemWords(prim, second);
-            break;
-        case Command::Equipment:
-            LoadEquipmentWords(prim, second);
-            break;
-        case Command::Skill:
-            LoadSkillWords(prim, second);
-            break;
-        case Command::Character:
+        if (options.command == Command::Character)
             LoadCharacterWords(options.nationality, prim, second, options.gender);
-            break;
-        default:
+        else if (options.command == Command::Npc)
             LoadNpcNames(prim);
-            break;
-        }
+        else
+            LoadTwoWordLists(prim, second, kTwoWordModes[static_cast<int>(options.command)]);
         // Each problem is already on standard error, with its file and reason.
         // A list cut at its limit is used as the window uses it; a list that
         // could not be read gives no half results.
@@ -385,16 +334,24 @@ int RunGenerator(const BatchOptions& options, BufferedWriter& writer)
             return 1;
     }
     SeedRandomSource(options);
+    // The column of a whole result in CSV and JSON, and the title of a table.
+    constexpr std::pair<const char*, const char*> kNames[] = {
+        {"title", "Game titles"}, {"item", "Item names"},      {"equipment", "Equipment names"},
+        {"skill", "Skill names"}, {"name", "Character names"}, {"name", "NPCs"}};
+    const auto& [whole, title] = kNames[static_cast<int>(options.command)];
     if (options.command == Command::Npc) {
-        QByteArrayList columns{"name"};
+        QByteArrayList columns{whole};
         for (const StatRow& row : kStatRows)
             columns.append(row.key);
-        ResultWriter out(writer, options.format, columns, tableTitle(options));
+        ResultWriter out(writer, options.format, columns, QLatin1String(title));
         return npcs(options, prim, out);
     }
     // A name without a surname is the first name alone, with no space after it.
     const Phrases lists{PrintedList(prim), PrintedList(second),
                         options.command != Command::Character || second.count() > 0};
-    ResultWriter out(writer, options.format, columnsOf(options.command), tableTitle(options));
-    return options.unique ? uniquePhrases(options, lists, out) : phrases(options, lists, out);
+    const bool name = options.command == Command::Character;
+    ResultWriter out(writer, options.format,
+                     {whole, name ? "first_name" : "first_word", name ? "surname" : "second_word"},
+                     QLatin1String(title));
+    return phrases(options, lists, out);
 }

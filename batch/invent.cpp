@@ -23,17 +23,6 @@ constexpr qsizetype kMinNames = 20;
 // gives up: about half a second.
 constexpr qint64 kMaxWalks = 100000;
 
-// Every name list once, the one to learn from first.
-QStringList nameFiles(const QString& learnt)
-{
-    QStringList files{learnt};
-    for (const Nationality& n : kNationalities)
-        for (const char* file : {n.maleFile, n.femaleFile, n.surnameFile})
-            if (file && !files.contains(QLatin1String(file)))
-                files << QLatin1String(file);
-    return files;
-}
-
 QString learntFile(const BatchOptions& options)
 {
     const Nationality& n = *NationalityByKey(options.nationality);
@@ -89,9 +78,20 @@ int invent(const BatchOptions& options, const NameModel& model, ResultWriter& ou
 
 } // namespace
 
+QStringList NameLists()
+{
+    QStringList files;
+    for (const Nationality& n : kNationalities)
+        for (const char* file : {n.maleFile, n.femaleFile, n.surnameFile})
+            if (file && !files.contains(QLatin1String(file)))
+                files << QLatin1String(file);
+    return files;
+}
+
 int RunInvent(const BatchOptions& options, BufferedWriter& writer)
 {
-    const QStringList files = nameFiles(learntFile(options));
+    QStringList files = NameLists(); // the one to learn from first
+    files.move(files.indexOf(learntFile(options)), 0);
     std::vector<std::unique_ptr<WordListModel>> lists;
     {
         Problems::Scope problems(nullptr);

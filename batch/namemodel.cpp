@@ -26,8 +26,7 @@ bool isVowel(QChar c)
     return QStringLiteral("aeiouyAEIOUY").contains(base);
 }
 
-} // namespace
-
+// The runs of four or more consonants in `name`, in lower case.
 QStringList ConsonantRuns(const QString& name)
 {
     QStringList runs;
@@ -43,6 +42,8 @@ QStringList ConsonantRuns(const QString& name)
     }
     return runs;
 }
+
+} // namespace
 
 quint64 NameModel::key(const std::u32string& context)
 {
@@ -73,16 +74,15 @@ NameModel::NameModel(const QStringList& names, const QStringList& avoid)
         }
     }
     for (const auto& [context, next] : counts) {
-        int total = 0;
-        for (const auto& [letter, count] : next)
-            total += count;
         Next& table = m_next[context];
         int sum = 0;
         for (const auto& [letter, count] : next) {
-            sum += count;
             table.letters.push_back(letter);
-            table.upTo.push_back(sum == total ? 1.0f : float(sum) / float(total));
+            table.upTo.push_back(float(sum += count));
         }
+        for (float& upTo : table.upTo)
+            upTo /= float(sum);
+        table.upTo.back() = 1.0f;
     }
 }
 

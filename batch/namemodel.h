@@ -48,6 +48,3 @@ private:
     qsizetype m_shortest = 0;
     qsizetype m_longest = 0;
 };
-
-// The runs of four or more consonants in `name`, in lower case.
-QStringList ConsonantRuns(const QString& name);

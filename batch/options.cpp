@@ -353,9 +353,6 @@ std::variant<BatchOptions, UsageError> ParseBatchArguments(const QStringList& ar
     if (!parser.parse(arguments))
         return UsageError{parseFailure(parser)};
     BatchOptions options;
-    options.nationality = QLatin1String(kNationalities[0].key);
-    options.gender = QLatin1String(kMaleText);
-    options.difficulty = QLatin1String(kDifficulties[0].text);
     if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version"))) {
         options.command = parser.isSet(QStringLiteral("help")) ? Command::Help : Command::Version;
         return options;

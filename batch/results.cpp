@@ -12,18 +12,6 @@
 
 using Format = BatchOptions::Format;
 
-std::array<QByteArray, kStatRows.size() + 2> ResultWriter::npcPieces(Format format)
-{
-    std::array<QByteArray, kStatRows.size() + 2> pieces;
-    pieces.front() = format == Format::Text ? "Name: " : format == Format::Json ? "{\"name\":" : "";
-    for (std::size_t i = 0; i < kStatRows.size(); ++i)
-        pieces[i + 1] = format == Format::Text   ? QByteArray(", ") + kStatRows[i].label + ' '
-                        : format == Format::Json ? QByteArray(",\"") + kStatRows[i].key + "\":"
-                                                 : QByteArray(",");
-    pieces.back() = format == Format::Text ? "\n" : format == Format::Json ? "}\n" : "\r\n";
-    return pieces;
-}
-
 namespace {
 
 // A table cell shows the text as it stands: a bar would end the cell, and
@@ -39,19 +27,11 @@ QByteArray markdownCell(QByteArrayView text)
     return cell;
 }
 
-// "Max Hp:" as a column heading.
-QByteArray heading(const char* label)
-{
-    return QByteArray(label).chopped(1);
-}
-
 } // namespace
 
 ResultWriter::ResultWriter(BufferedWriter& out, Format format, const QByteArrayList& columns,
                            const QString& title)
-    : m_out(out), m_format(format), m_columns(columns), m_title(title),
-      m_npcPieces(
-          npcPieces(format == Format::Csv || format == Format::Json ? format : Format::Text))
+    : m_out(out), m_format(format), m_columns(columns), m_title(title)
 {
 }
 
@@ -73,61 +53,54 @@ void ResultWriter::phrase(QByteArrayView text, qsizetype split)
 {
     const QByteArrayView parts[] = {
         text, text.first(split), split < text.size() ? text.sliced(split + 1) : QByteArrayView()};
-    const int fields = m_columns.size() == 1 ? 1 : 3;
-    begin();
-    switch (m_format) {
-    case Format::Text:
-        m_out.append(text);
-        m_out.append('\n');
-        break;
-    case Format::Csv:
-        for (int k = 0; k < fields; ++k) {
-            WriteCsvField(m_out, parts[k]);
-            m_out.append(k + 1 < fields ? QByteArrayView(",") : QByteArrayView("\r\n"));
-        }
-        break;
-    case Format::Json:
-        for (int k = 0; k < fields; ++k) {
-            m_out.append(k == 0 ? QByteArrayView("{\"") : QByteArrayView(",\""));
-            m_out.append(m_columns[k]);
-            m_out.append(QByteArrayView("\":"));
-            WriteJsonString(m_out, parts[k]);
-        }
-        m_out.append(QByteArrayView("}\n"));
-        break;
-    case Format::Markdown:
-    case Format::Foundry:
-        m_rows.append({text.toByteArray()});
-        break;
-    }
+    write(text, {parts, m_columns.size() == 1 ? 1u : 3u}, 3);
 }
 
 void ResultWriter::npc(QByteArrayView name, const NpcValues& values)
 {
-    const auto& piece = m_npcPieces;
-    begin();
-    if (m_format == Format::Markdown || m_format == Format::Foundry) {
-        // The text line names the result in Foundry; the cells fill a row.
-        QByteArrayList cells{piece.front() + name.toByteArray(), name.toByteArray()};
-        for (std::size_t i = 0; i < kStatRows.size(); ++i) {
-            cells.front() += piece[i + 1] + QByteArray::number(values[i]);
-            cells.append(QByteArray::number(values[i]));
-        }
-        m_rows.append(cells);
-        return;
-    }
-    m_out.append(piece.front());
-    if (m_format == Format::Text)
-        m_out.append(name);
-    else if (m_format == Format::Json)
-        WriteJsonString(m_out, name);
-    else
-        WriteCsvField(m_out, name);
+    QByteArray line = "Name: " + name.toByteArray();
+    std::array<QByteArray, kStatRows.size()> numbers;
+    std::array<QByteArrayView, kStatRows.size() + 1> fields{name};
     for (std::size_t i = 0; i < kStatRows.size(); ++i) {
-        m_out.append(piece[i + 1]);
-        WriteNumber(m_out, values[i]);
+        numbers[i] = QByteArray::number(values[i]);
+        line += ", " + QByteArray(kStatRows[i].label) + ' ' + numbers[i];
+        fields[i + 1] = numbers[i];
     }
-    m_out.append(piece.back());
+    write(line, fields, 1);
+}
+
+// Fields from `firstNumber` on are numbers, the others texts. A table keeps
+// the line, which names the result in Foundry, and the cells of an NPC.
+void ResultWriter::write(QByteArrayView line, std::span<const QByteArrayView> fields,
+                         std::size_t firstNumber)
+{
+    begin();
+    const bool csv = m_format == Format::Csv;
+    switch (m_format) {
+    case Format::Text:
+        m_out.append(line);
+        return m_out.append('\n');
+    case Format::Csv:
+    case Format::Json:
+        for (std::size_t k = 0; k < fields.size(); ++k) {
+            if (!csv) {
+                m_out.append(k == 0 ? QByteArrayView("{\"") : QByteArrayView(",\""));
+                m_out.append(m_columns[k]);
+                m_out.append(QByteArrayView("\":"));
+            } else if (k > 0)
+                m_out.append(',');
+            if (k >= firstNumber)
+                m_out.append(fields[k]);
+            else
+                csv ? WriteCsvField(m_out, fields[k]) : WriteJsonString(m_out, fields[k]);
+        }
+        return m_out.append(csv ? QByteArrayView("\r\n") : QByteArrayView("}\n"));
+    case Format::Markdown:
+    case Format::Foundry:
+        m_rows.append({line.toByteArray()});
+        for (std::size_t k = 0; firstNumber == 1 && k < fields.size(); ++k)
+            m_rows.last().append(fields[k].toByteArray());
+    }
 }
 
 // A dN table: the die and a heading, a row that makes it a table, then the
@@ -154,7 +127,7 @@ void ResultWriter::writeTable()
     QByteArrayList head{"d" + dice, whole.left(1).toUpper() + whole.mid(1)};
     if (m_columns.size() > 3)
         for (const StatRow& row : kStatRows)
-            head.append(heading(row.label));
+            head.append(QByteArray(row.label).chopped(1)); // "Max Hp:"
     m_out.append("| " + head.join(" | ") + " |\n|" + QByteArray(" --- |").repeated(head.size()) +
                  '\n');
     for (qsizetype i = 0; i < m_rows.size(); ++i) {

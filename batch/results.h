@@ -5,6 +5,7 @@
 
 #include <QByteArrayList>
 #include <array>
+#include <span>
 
 class BufferedWriter;
 
@@ -31,16 +32,14 @@ public:
     int finish(qint64 made, qint64 asked, const QString& shortfall);
 
 private:
-    // The fixed text of an NPC line in a format: what comes before the name,
-    // before each of the twelve values, and at the end.
-    static std::array<QByteArray, kStatRows.size() + 2> npcPieces(BatchOptions::Format format);
+    void write(QByteArrayView line, std::span<const QByteArrayView> fields,
+               std::size_t firstNumber);
     void begin();
     void writeTable();
     BufferedWriter& m_out;
     BatchOptions::Format m_format;
     QByteArrayList m_columns;
     QString m_title;
-    std::array<QByteArray, kStatRows.size() + 2> m_npcPieces;
     bool m_begun = false;
     QList<QByteArrayList> m_rows; // a table's cells, the text of a result first
 };

@@ -8,7 +8,7 @@
 void LoadWordList(WordListModel& list, const QString& relativePath)
 {
     const QString fullPath = FullPath(relativePath);
-    const WordListRead read = ReadWordListFile(fullPath, list.room());
+    const WordListRead read = ReadWordListFile(fullPath, {.maxLines = list.room()});
     list.append(read.lines);
     if (!read.error.isEmpty())
         Problems::Record(fullPath, read.error,

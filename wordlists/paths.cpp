@@ -5,17 +5,14 @@
 #include <QFileInfo>
 
 namespace {
-QString& overriddenDir()
-{
-    static QString dir;
-    return dir;
-}
+QString g_overriddenDir;
+QString g_dataFolder;
 } // namespace
 
 QString ExecutableDir()
 {
-    if (!overriddenDir().isEmpty())
-        return overriddenDir();
+    if (!g_overriddenDir.isEmpty())
+        return g_overriddenDir;
     // A symlink in a bin/ folder must still find data/ beside the real file.
     const QString real = QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath();
     return real.isEmpty() ? QCoreApplication::applicationDirPath() : real;
@@ -23,7 +20,7 @@ QString ExecutableDir()
 
 void SetExecutableDirForTesting(const QString& dir)
 {
-    overriddenDir() = dir;
+    g_overriddenDir = dir;
 }
 
 QString NativePath(const QString& backslashPath)
@@ -33,27 +30,19 @@ QString NativePath(const QString& backslashPath)
     return QDir::toNativeSeparators(path);
 }
 
-namespace {
-QString& dataFolder()
-{
-    static QString folder;
-    return folder;
-}
-} // namespace
-
 void SetDataFolder(const QString& folder)
 {
     // Without its trailing separators, so paths in messages read cleanly.
     QString clean = folder;
     while (clean.size() > 1 && clean.endsWith(QLatin1Char('/')))
         clean.chop(1);
-    dataFolder() = clean;
+    g_dataFolder = clean;
 }
 
 QString FullPath(const QString& relativePath)
 {
     static const QString data = QStringLiteral("\\data\\");
-    if (!dataFolder().isEmpty() && relativePath.startsWith(data))
-        return NativePath(dataFolder() + relativePath.mid(data.size() - 1));
+    if (!g_dataFolder.isEmpty() && relativePath.startsWith(data))
+        return NativePath(g_dataFolder + relativePath.mid(data.size() - 1));
     return NativePath(ExecutableDir() + relativePath);
 }

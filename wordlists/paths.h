@@ -25,4 +25,3 @@ QString FullPath(const QString& relativePath);
 
 // The one place where a path written with backslashes becomes native.
 QString NativePath(const QString& backslashPath);
-

@@ -9,50 +9,43 @@ namespace {
 int g_depth = 0;
 QStringList g_lines;
 bool g_unreadable = false;
-
-Notifier& defaultNotifier()
-{
-    static Notifier n;
-    return n;
-}
-
-Notifier& overridingNotifier()
-{
-    static Notifier n;
-    return n;
-}
+QString g_programName = QStringLiteral("quillmere");
+Notifier g_default;
+Notifier g_overriding; // a test's own, before the default
 
 void notify(QObject* parent, const QString& message)
 {
-    const Notifier& n = overridingNotifier() ? overridingNotifier() : defaultNotifier();
-    if (n)
+    if (const Notifier& n = g_overriding ? g_overriding : g_default)
         n(parent, message);
+}
+
+void tellOnStandardError(const QString& line)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(g_programName), qPrintable(line));
+    std::fflush(stderr);
+}
+
+// The message shown for a set of problem lines.
+QString messageFor(const QStringList& lines)
+{
+    const QString head = lines.size() == 1
+                             ? QStringLiteral("Quillmere could not read this word list:")
+                             : QStringLiteral("Quillmere could not read these word lists:");
+    return head + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n'));
 }
 } // namespace
 
-static QString& programName()
-{
-    static QString name = QStringLiteral("quillmere");
-    return name;
-}
-
 void SetProgramName(const QString& name)
 {
-    programName() = name;
+    g_programName = name;
 }
 
 void Record(const QString& fullPath, const QString& reason, Kind kind)
 {
     g_unreadable = g_unreadable || kind == Kind::Unreadable;
     const QString line = fullPath + QStringLiteral(": ") + reason;
-    std::fprintf(stderr, "%s: %s\n", qPrintable(programName()), qPrintable(line));
-    std::fflush(stderr);
+    tellOnStandardError(line);
     g_lines.append(line);
-}
-
-QStringList Pending()
-{
-    return g_lines;
 }
 
 bool AnyUnreadable()
@@ -62,27 +55,18 @@ bool AnyUnreadable()
 
 void SetDefaultNotifier(Notifier n)
 {
-    defaultNotifier() = std::move(n);
+    g_default = std::move(n);
 }
 
 void SetNotifier(Notifier n)
 {
-    overridingNotifier() = std::move(n);
+    g_overriding = std::move(n);
 }
 
 void Tell(QObject* parent, const QString& sentence)
 {
-    std::fprintf(stderr, "%s: %s\n", qPrintable(programName()), qPrintable(sentence));
-    std::fflush(stderr);
+    tellOnStandardError(sentence);
     notify(parent, sentence);
-}
-
-QString Message(const QStringList& lines)
-{
-    const QString head = lines.size() == 1
-                             ? QStringLiteral("Quillmere could not read this word list:")
-                             : QStringLiteral("Quillmere could not read these word lists:");
-    return head + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n'));
 }
 
 Scope::Scope(QObject* parent, When when) : m_parent(parent), m_when(when)
@@ -97,7 +81,7 @@ Scope::~Scope()
 {
     if (--g_depth != 0 || g_lines.isEmpty())
         return;
-    const QString message = Message(g_lines);
+    const QString message = messageFor(g_lines);
     g_lines.clear();
     g_unreadable = false;
     if (m_when == When::Now) {

@@ -22,9 +22,8 @@ enum class Kind { Unreadable, Truncated };
 // Records one problem line ("<full path>: <reason>") for the current action.
 void Record(const QString& fullPath, const QString& reason, Kind kind = Kind::Unreadable);
 
-// Lines recorded since the outermost open Scope began.
-QStringList Pending();
-// Whether one of those lines is of a file that could not be read.
+// Whether a file recorded since the outermost open Scope began could not be
+// read.
 bool AnyUnreadable();
 
 // How problems reach the user beyond standard error. A program with windows
@@ -37,9 +36,6 @@ void SetNotifier(Notifier notifier);
 // Tells the user one sentence at once, on standard error too: for what goes
 // wrong outside any word list.
 void Tell(QObject* parent, const QString& sentence);
-
-// Formats the message shown for a set of problem lines.
-QString Message(const QStringList& lines);
 
 // Marks one user action. When the outermost scope ends and problems were
 // recorded, the user is told once. A deferred scope tells after control

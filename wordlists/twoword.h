@@ -20,6 +20,9 @@ inline constexpr TwoWordFiles kEquipmentFiles{"\\data\\equipment-ect.quillmere",
                                               "\\data\\equipment-objects.quillmere"};
 inline constexpr TwoWordFiles kSkillFiles{"\\data\\skills-des-ect.quillmere",
                                           "\\data\\skills-objects.quillmere"};
+// In the order of the modes: titles, items, equipment, skills.
+inline constexpr TwoWordFiles kTwoWordModes[] = {kTitleFiles, kItemFiles, kEquipmentFiles,
+                                                 kSkillFiles};
 
 // Clears both lists before either file is opened, then fills each from its
 // file, so a failing first file never leaves words of the previous mode.

@@ -18,102 +18,25 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-enum class Encoding { EightBit, Utf16LE, Utf16BE, Utf32LE, Utf32BE };
-
-// The name and code-unit size of each encoding, in the order of Encoding.
-constexpr std::pair<const char*, qsizetype> kEncodings[] = {
-    {"UTF-8", 1}, {"UTF-16 LE", 2}, {"UTF-16 BE", 2}, {"UTF-32 LE", 4}, {"UTF-32 BE", 4}};
-
-constexpr const char* encodingName(Encoding e)
-{
-    return kEncodings[static_cast<int>(e)].first;
-}
-
-constexpr qsizetype unitSize(Encoding e)
-{
-    return kEncodings[static_cast<int>(e)].second;
-}
-
-struct ByteOrderMark {
-    QByteArrayView bytes;
-    Encoding encoding;
+// What a byte-order mark says: the encoding's name, its code unit and how
+// the bytes of a unit are ordered.
+struct Encoding {
+    QByteArrayView mark;
+    const char* name;
+    QStringConverter::Encoding codec;
+    qsizetype unit;
+    bool bigEndian;
 };
 // The UTF-32 LE mark begins with the UTF-16 LE one, so it is tried first.
-constexpr ByteOrderMark kMarks[] = {
-    {QByteArrayView("\xFF\xFE\0\0", 4), Encoding::Utf32LE},
-    {QByteArrayView("\0\0\xFE\xFF", 4), Encoding::Utf32BE},
-    {QByteArrayView("\xEF\xBB\xBF", 3), Encoding::EightBit},
-    {QByteArrayView("\xFF\xFE", 2), Encoding::Utf16LE},
-    {QByteArrayView("\xFE\xFF", 2), Encoding::Utf16BE},
+// Without a mark each line is UTF-8 or Windows-1252 on its own.
+constexpr Encoding kMarks[] = {
+    {QByteArrayView("\xFF\xFE\0\0", 4), "UTF-32 LE", QStringConverter::Utf32LE, 4, false},
+    {QByteArrayView("\0\0\xFE\xFF", 4), "UTF-32 BE", QStringConverter::Utf32BE, 4, true},
+    {QByteArrayView("\xEF\xBB\xBF", 3), "UTF-8", QStringConverter::Utf8, 1, false},
+    {QByteArrayView("\xFF\xFE", 2), "UTF-16 LE", QStringConverter::Utf16LE, 2, false},
+    {QByteArrayView("\xFE\xFF", 2), "UTF-16 BE", QStringConverter::Utf16BE, 2, true},
 };
-
-char32_t unitAt(const uchar* p, Encoding e)
-{
-    switch (e) {
-    case Encoding::EightBit:
-        return p[0];
-    case Encoding::Utf16LE:
-        return char32_t(p[0]) | char32_t(p[1]) << 8;
-    case Encoding::Utf16BE:
-        return char32_t(p[0]) << 8 | char32_t(p[1]);
-    case Encoding::Utf32LE:
-        return char32_t(p[0]) | char32_t(p[1]) << 8 | char32_t(p[2]) << 16 | char32_t(p[3]) << 24;
-    case Encoding::Utf32BE:
-        return char32_t(p[0]) << 24 | char32_t(p[1]) << 16 | char32_t(p[2]) << 8 | char32_t(p[3]);
-    }
-    return 0;
-}
-
-enum class Bytes { Ascii, Utf8, Other };
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-// Checked before decoding so a line that turns out to be Windows-1252 is
-// decoded once, not twice, and plain ASCII takes the quickest way in.
-Bytes classify(const uchar* p, qsizetype n)
-{
-    bool ascii = true;
-    qsizetype i = 0;
-    while (i < n) {
-        // Runs of ASCII, the bulk of any list, sixteen bytes at a time.
-        if (n - i >= 16) {
-            quint64 words[2];
-            std::memcpy(words, p + i, 16);
-            if (((words[0] | words[1]) & 0x8080808080808080ULL) == 0) {
-                i += 16;
-                continue;
-            }
-        }
-        const uchar lead = p[i];
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        ascii = false;
-        int extra = 0;
-        char32_t cp = 0;
-        char32_t least = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            extra = 1, cp = lead & 0x1F, least = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2, cp = lead & 0x0F, least = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3, cp = lead & 0x07, least = 0x10000;
-        } else {
-            return Bytes::Other;
-        }
-        if (n - i <= extra)
-            return Bytes::Other;
-        for (int k = 1; k <= extra; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80)
-                return Bytes::Other;
-            cp = cp << 6 | (p[i + k] & 0x3F);
-        }
-        if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return Bytes::Other;
-        i += extra + 1;
-    }
-    return ascii ? Bytes::Ascii : Bytes::Utf8;
-}
+constexpr const Encoding& kUnmarked = kMarks[2];
 
 QString decodeCp1252(const uchar* p, qsizetype n)
 {
@@ -123,40 +46,6 @@ QString decodeCp1252(const uchar* p, qsizetype n)
         const uchar b = p[i];
         out[i] = (b >= 0x80 && b <= 0x9F) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
     }
-    return text;
-}
-
-// UTF-16 keeps its code units as they are, lone surrogates included; a byte
-// left over at the end of the file becomes a replacement character.
-QString decodeUtf16(const uchar* p, qsizetype n, Encoding e)
-{
-    const qsizetype units = n / 2;
-    QString text(units + n % 2, Qt::Uninitialized);
-    QChar* out = text.data();
-    for (qsizetype i = 0; i < units; ++i)
-        out[i] = QChar(static_cast<char16_t>(unitAt(p + 2 * i, e)));
-    if (n % 2)
-        out[units] = QChar::ReplacementCharacter;
-    return text;
-}
-
-// UTF-32 values that are no character (surrogates, above U+10FFFF) and an
-// incomplete last unit become replacement characters.
-QString decodeUtf32(const uchar* p, qsizetype n, Encoding e)
-{
-    QString text;
-    text.reserve(n / 4 + 1);
-    for (qsizetype i = 0; i + 4 <= n; i += 4) {
-        const char32_t cp = unitAt(p + i, e);
-        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            text.append(QChar::ReplacementCharacter);
-        else if (QChar::requiresSurrogates(cp))
-            text.append(QChar(QChar::highSurrogate(cp))).append(QChar(QChar::lowSurrogate(cp)));
-        else
-            text.append(QChar(static_cast<char16_t>(cp)));
-    }
-    if (n % 4)
-        text.append(QChar::ReplacementCharacter);
     return text;
 }
 
@@ -187,20 +76,42 @@ QString sizeText(qint64 bytes)
                              : QStringLiteral("%1 bytes").arg(bytes);
 }
 
+char32_t unitAt(const uchar* p, const Encoding& encoding)
+{
+    char32_t unit = 0;
+    for (qsizetype k = 0; k < encoding.unit; ++k)
+        unit |= char32_t(p[k]) << 8 * (encoding.bigEndian ? encoding.unit - 1 - k : k);
+    return unit;
+}
+
+// UTF-32 values that are no character (surrogates, above U+10FFFF) and an
+// incomplete last unit become replacement characters.
+QString decodeUtf32(const uchar* p, qsizetype n, const Encoding& encoding)
+{
+    QString text;
+    text.reserve(n / 4 + 1);
+    for (qsizetype i = 0; i + 4 <= n; i += 4) {
+        const char32_t cp = unitAt(p + i, encoding);
+        const bool character = cp <= 0x10FFFF && !QChar::isSurrogate(cp);
+        text.append(
+            QStringView(QChar::fromUcs4(character ? cp : char32_t(QChar::ReplacementCharacter))));
+    }
+    return n % 4 ? text + QChar::ReplacementCharacter : text;
+}
+
 // The bytes of a file after its byte-order mark, in the encoding it names.
 struct Text {
     const uchar* data;
     qsizetype size;
-    Encoding encoding;
-    qsizetype unit;
+    const Encoding& encoding;
 
     char32_t at(qsizetype i) const { return unitAt(data + i, encoding); }
     // Where the line that begins at `from` ends: its terminator, or `size`.
     qsizetype lineEnd(qsizetype from) const
     {
-        if (encoding == Encoding::EightBit)
+        if (encoding.unit == 1)
             return findBreak(data + from, data + size) - data;
-        for (qsizetype i = from; i + unit <= size; i += unit) {
+        for (qsizetype i = from; i + encoding.unit <= size; i += encoding.unit) {
             if (at(i) == u'\r' || at(i) == u'\n')
                 return i;
         }
@@ -211,41 +122,29 @@ struct Text {
 Text withoutMark(QByteArrayView bytes)
 {
     const auto* data = reinterpret_cast<const uchar*>(bytes.data());
-    for (const ByteOrderMark& mark : kMarks) {
-        if (bytes.startsWith(mark.bytes))
-            return {data + mark.bytes.size(), bytes.size() - mark.bytes.size(), mark.encoding,
-                    unitSize(mark.encoding)};
+    for (const Encoding& mark : kMarks) {
+        if (bytes.startsWith(mark.mark))
+            return {data + mark.mark.size(), bytes.size() - mark.mark.size(), mark};
     }
-    return {data, bytes.size(), Encoding::EightBit, 1};
+    return {data, bytes.size(), kUnmarked};
 }
 
-QString decodeLine(const uchar* p, qsizetype n, Encoding encoding, bool& windows1252)
+// A line in UTF-16 keeps its code units, lone surrogates included, and a
+// byte left over at its end becomes a replacement character. A line of 8-bit
+// text that is not strict UTF-8 (no overlong forms, no surrogates, nothing
+// above U+10FFFF) is Windows-1252.
+QString decodeLine(const uchar* p, qsizetype n, const Encoding& encoding, bool& windows1252)
 {
-    windows1252 = false;
-    switch (encoding) {
-    case Encoding::EightBit:
-        switch (classify(p, n)) {
-        case Bytes::Ascii:
-            return QString::fromLatin1(reinterpret_cast<const char*>(p), n);
-        case Bytes::Utf8:
-            // A byte-order mark inside the file is a character like any other.
-            return QStringDecoder(QStringConverter::Utf8,
-                                  QStringConverter::Flag::Stateless |
-                                      QStringConverter::Flag::ConvertInitialBom)
-                .decode(QByteArrayView(p, n));
-        case Bytes::Other:
-            windows1252 = true;
-            return decodeCp1252(p, n);
-        }
-        return {};
-    case Encoding::Utf16LE:
-    case Encoding::Utf16BE:
-        return decodeUtf16(p, n, encoding);
-    case Encoding::Utf32LE:
-    case Encoding::Utf32BE:
+    if (encoding.unit == 4)
         return decodeUtf32(p, n, encoding);
-    }
-    return {};
+    // A byte-order mark inside the file is a character like any other.
+    QStringDecoder decoder(encoding.codec, QStringConverter::Flag::Stateless |
+                                               QStringConverter::Flag::ConvertInitialBom);
+    QString text = decoder.decode(QByteArrayView(p, n - n % encoding.unit));
+    windows1252 = encoding.unit == 1 && decoder.hasError();
+    if (windows1252)
+        return decodeCp1252(p, n);
+    return n % encoding.unit ? text + QChar::ReplacementCharacter : text;
 }
 
 // Splits the bytes of a file into entries, at most `maxLines` of them. When
@@ -255,7 +154,7 @@ WordListRead split(QByteArrayView bytes, bool whole, const WordListLimits& limit
 {
     const Text text = withoutMark(bytes);
     WordListRead result;
-    result.encoding = QLatin1String(encodingName(text.encoding));
+    result.encoding = QLatin1String(text.encoding.name);
     qsizetype pos = 0;
     while (pos < text.size) {
         if (result.lines.size() >= std::max(0, limits.maxLines)) {
@@ -268,11 +167,11 @@ WordListRead split(QByteArrayView bytes, bool whole, const WordListLimits& limit
         WordListLine line;
         qsizetype next = end;
         if (end < text.size) {
-            next += text.unit;
+            next += text.encoding.unit;
             line.end = text.at(end) == u'\n' ? WordListLine::End::Lf : WordListLine::End::Cr;
-            if (line.end == WordListLine::End::Cr && next + text.unit <= text.size &&
+            if (line.end == WordListLine::End::Cr && next + text.encoding.unit <= text.size &&
                 text.at(next) == u'\n') {
-                next += text.unit;
+                next += text.encoding.unit;
                 line.end = WordListLine::End::CrLf;
             }
         }
@@ -322,13 +221,6 @@ WordListRead ReadWordList(QIODevice& device, const WordListLimits& limits)
                            .arg(sizeText(limit));
     }
     return result;
-}
-
-WordListRead ReadWordListFile(const QString& fullPath, int maxLines)
-{
-    WordListLimits limits;
-    limits.maxLines = maxLines;
-    return ReadWordListFile(fullPath, limits);
 }
 
 WordListRead ReadWordListFile(const QString& fullPath, const WordListLimits& limits)

@@ -49,9 +49,7 @@ struct WordListLimits {
 // right. A leading UTF-8 byte-order mark is dropped.
 WordListRead ReadWordList(QIODevice& device, const WordListLimits& limits = {});
 
-// Opens, reads and closes one word-list file, keeping at most `maxLines`
-// entries. Never throws and never waits on anything but the disk: a path
-// that is not a regular file is refused before a byte is read. A file that
-// cannot be opened or read gives the reason in `error`.
-WordListRead ReadWordListFile(const QString& fullPath, int maxLines = kMaxWordListEntries);
-WordListRead ReadWordListFile(const QString& fullPath, const WordListLimits& limits);
+// Opens, reads and closes one word-list file, within `limits`. Never throws and never waits on
+// anything but the disk: a path that is not a regular file is refused before a byte is read. A file
+// that cannot be opened or read gives the reason in `error`.
+WordListRead ReadWordListFile(const QString& fullPath, const WordListLimits& limits = {});
