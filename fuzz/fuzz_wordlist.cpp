@@ -10,17 +10,13 @@
 #include <QStringEncoder>
 #include <cstdint>
 
-namespace {
-WordListRead read(QByteArray bytes, const WordListLimits& limits = {})
-{
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return ReadWordList(buffer, limits);
-}
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    const auto read = [](QByteArray bytes, const WordListLimits& limits = {}) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        return ReadWordList(buffer, limits);
+    };
     if (size < 3)
         return 0;
     const WordListLimits limits{.maxLines = data[0] < 0xC0 ? data[0] % 48 : kMaxWordListEntries,

@@ -7,6 +7,9 @@
 #include "wordlistfile.h"
 
 #include <QBuffer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace {
 QByteArray numbered(int count, int from = 1)
@@ -26,30 +29,6 @@ struct FailingDevice : QBuffer {
     }
 };
 
-// The bytes a row names: "#" and hex digits, or text in which "\x.." is a byte by its code.
-QByteArray bytes(const QString& text)
-{
-    if (text.startsWith('#'))
-        return QByteArray::fromHex(text.mid(1).toLatin1());
-    const QStringList parts = text.split("\\x");
-    QByteArray out = parts[0].toUtf8();
-    for (const QString& part : parts.mid(1))
-        out += char(part.left(2).toInt(nullptr, 16)) + part.mid(2).toUtf8();
-    return out;
-}
-
-// The entries a row names: ";" between them, "\u{..}" a character by its code.
-QStringList entries(const QString& text)
-{
-    const QStringList parts = text.split("\\u{");
-    QString out = parts[0];
-    for (const QString& part : parts.mid(1)) {
-        const char32_t c = part.section('}', 0, 0).toUInt(nullptr, 16);
-        out += (c > 0xFFFF ? QString::fromUcs4(&c, 1) : QString(QChar(char16_t(c)))) +
-               part.section('}', 1);
-    }
-    return out.isEmpty() ? QStringList() : out.split(';');
-}
 } // namespace
 
 class TestWordLists : public QObject {
@@ -62,30 +41,32 @@ private slots:
     // Windows-1252, whose 0x80-0x9F differ from Latin-1 (five of them undefined); each line on its
     // own, as an author may append to a list in another editor. UTF-16 keeps a lone surrogate and a
     // mark inside; an odd byte, and in UTF-32 what is no character or a last unit cut short, is a
-    // replacement character.
+    // replacement character. Rows are JSON: the file's bytes as \u00XX (or after "=" in hex), then
+    // its entries, a character beyond U+FFFF as its surrogate pair.
     void readsEntries()
     {
-        for (
-            const QString& row :
-            QString(
-                R"(line ends, entries as written|  Lord of Ash \x0Ab\x0Dc\x0D\x0Ad|  Lord of Ash ;b;c;d
-blanks|a\x0D\x0A\x0D\x0Ab\x0A\x0D\x0D\x0A|a;;b;;
-empty||
-utf-8 marks|\xEF\xBB\xBFSe\xC3\xA1n\x0D\x0A\xEF\xBB\xBF|Seán;\u{FEFF}
-not quite utf-8|\xC0\xAF\x0D\x0A\xE0\x9F\xBF\x0D\x0A\xED\xA0\x80\x0D\x0A\xED\xBF\xBF\x0D\x0A\xF4\x90\x80\x80\x0D\x0A\xF8\x88\x80\x80\x0D\x0A\xE2\x82\x0D\x0Acaf\xC3|À¯;àŸ¿;í\u{A0}€;í¿¿;ô\u{90}€€;øˆ€€;â‚;cafÃ
-windows-1252 table|\x80\x81\x8D\x8F\x90\x9D\x9E\x9F\xA0\xFF|€\u{81}\u{8D}\u{8F}\u{90}\u{9D}žŸ\u{A0}ÿ
-utf-8 and 1252 lines|\xC5\x8Ckami\x0D\x0ASe\xE1n\x0D\x0A\xF0\x9F\x90\x89 caf\xC3\xA9|Ōkami;Seán;\u{1F409} café
-utf-16 le|#fffe 4100 4c01 0d00 0a00 0d00 0a00 3dd8 09dc 00d8 0a00|AŌ;;\u{1F409}\u{D800}
-utf-16 be|#feff 014c 006b 000d 0062 000a feff 0063 000a 0d|Ōk;b;\u{FEFF}c;\u{FFFD}
-utf-32 le|#fffe0000 41000000 0d000000 0a000000 ffff0000 00000100 ffff1000 00001100 00d80000 ffdf0000 0d000000 79000000 0a00|A;\u{FFFF}\u{10000}\u{10FFFF}\u{FFFD}\u{FFFD}\u{FFFD};y\u{FFFD}
-utf-32 be|#0000feff 00000078 0000000d 0010ffff 0000d800 0000000a 0000|x;\u{10FFFF}\u{FFFD};\u{FFFD})")
-                .split('\n')) {
-            const QStringList field = row.split('|');
+        const QJsonDocument rows = QJsonDocument::fromJson(R"({
+"line ends, entries as written": ["  Lord of Ash \nb\rc\r\nd", ["  Lord of Ash ", "b", "c", "d"]],
+"blanks": ["a\r\n\r\nb\n\r\r\n", ["a", "", "b", "", ""]],
+"empty": ["", []],
+"utf-8 marks": ["\u00ef\u00bb\u00bfSe\u00c3\u00a1n\r\n\u00ef\u00bb\u00bf", ["Seán", "\ufeff"]],
+"not quite utf-8": ["=c0af 0d0a e09fbf 0d0a eda080 0d0a edbfbf 0d0a f4908080 0d0a f8888080 0d0a e282 0d0a 636166c3", ["À¯", "àŸ¿", "í\u00a0€", "í¿¿", "ô\u0090€€", "øˆ€€", "â‚", "cafÃ"]],
+"windows-1252 table": ["=80 81 8d 8f 90 9d 9e 9f a0 ff", ["€\u0081\u008d\u008f\u0090\u009džŸ\u00a0ÿ"]],
+"utf-8 and 1252 lines": ["\u00c5\u008ckami\r\nSe\u00e1n\r\n\u00f0\u009f\u0090\u0089 caf\u00c3\u00a9", ["Ōkami", "Seán", "🐉 café"]],
+"utf-16 le": ["=fffe 4100 4c01 0d00 0a00 0d00 0a00 3dd8 09dc 00d8 0a00", ["AŌ", "", "🐉\ud800"]],
+"utf-16 be": ["=feff 014c 006b 000d 0062 000a feff 0063 000a 0d", ["Ōk", "b", "\ufeffc", "\ufffd"]],
+"utf-32 le": ["=fffe0000 41000000 0d000000 0a000000 ffff0000 00000100 ffff1000 00001100 00d80000 ffdf0000 0d000000 79000000 0a00", ["A", "\uffff\ud800\udc00\udbff\udfff\ufffd\ufffd\ufffd", "y\ufffd"]],
+"utf-32 be": ["=0000feff 00000078 0000000d 0010ffff 0000d800 0000000a 0000", ["x", "\udbff\udfff\ufffd", "\ufffd"]]
+})");
+        QCOMPARE(rows.object().size(), 11);
+        for (const QString& name : rows.object().keys()) {
+            const QString text = rows[name][0].toString();
             TempExeDir exe;
-            const WordListRead read =
-                ReadWordListFile(exe.write("/list.quillmere", bytes(field[1])));
-            QCOMPARE(QStringList{field[0]} + read.lines, QStringList{field[0]} + entries(field[2]));
-            QVERIFY2(read.error.isEmpty() && !read.truncated, qPrintable(field[0]));
+            const WordListRead read = ReadWordListFile(exe.write(
+                "/list.quillmere",
+                text.startsWith(u'=') ? QByteArray::fromHex(text.toLatin1()) : text.toLatin1()));
+            QCOMPARE(QStringList{name} << read.error << read.lines,
+                     QStringList{name} << "" << rows[name][1].toVariant().toStringList());
         }
     }
 
