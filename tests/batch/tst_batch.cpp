@@ -297,7 +297,7 @@ void TestBatch::filters()
 }
 
 // Invented names are new to every shipped name list, and no name cut short; they are as long as
-// the list's own.
+// the list's own and spell no run of four consonants its names do not.
 void TestBatch::invent()
 {
     QString known; // every known name after a line end, so a start of one is found with the end
@@ -305,12 +305,21 @@ void TestBatch::invent()
                          QDirIterator::Subdirectories);
          it.hasNext();)
         known += "\n" + ShippedLines(it.next().mid(kSourceDir.size())).join('\n').toCaseFolded();
+    // A run of four letters and no vowel stands in some Gaelic woman's name as the list spells it.
+    const auto bare = [](const QString& text) {
+        return text.normalized(QString::NormalizationForm_D).toLower();
+    };
+    const QString own = bare(ShippedLines("/data/gaelic/gaelic_female.quillmere").join(' '));
+    const QRegularExpression runs("(?:(?![aeiouy])\\p{L}){4,}");
     const Run r = run(args("invent --nationality Gaelic --gender FEMALE -n 3000"));
     QVERIFY(r.lines().size() == 3000 && distinct(r.lines()).count(';') > 1000);
-    for (const QString& name : r.lines())
+    for (const QString& name : r.lines()) {
         QVERIFY2(!known.contains('\n' + name.toCaseFolded()) && name.size() >= 3 &&
                      name.size() <= 15,
                  qPrintable(name));
+        for (const auto& m : runs.globalMatch(bare(name)))
+            QVERIFY2(own.contains(m.captured()), qPrintable(name));
+    }
 }
 
 // Output that cannot be written is told, with status 1, for every command, and a closed
