@@ -73,7 +73,6 @@ private slots:
                                      "Strength:|Dexterity:|Agility:|Intelligence:|Atk Power:|"
                                      "P. Defense:|M. Defense:|Evasion:|Exp:|M. Drop:|Difficulty:");
         // Focus starts in the name; Tab walks the rest and comes back to the name.
-        QApplication::setActiveWindow(&npc);
         QTRY_COMPARE(QApplication::focusWidget(), npc.npc_name);
         QCOMPARE(TabWalk(15), "npc_maxhp npc_maxsp npc_strength npc_dex npc_agility npc_intel "
                               "npc_atp npc_pdef npc_mdef npc_evasion npc_exp npc_money npc_diff "
@@ -81,8 +80,7 @@ private slots:
         // A new window reseeds from the clock: after the same seed it rolls other statistics.
         npc.Command1->click();
         RandomSource::Seed(1);
-        exe.write(kDemonFile, QStringList{"Baal"});
-        exe.write(kGaelicFile, QStringList{"Aodh"});
+        ProblemCatcher quiet;
         Form2 again;
         again.Command1->click();
         QVERIFY(contents(again).section(' ', 1) != contents(npc).section(' ', 1));
