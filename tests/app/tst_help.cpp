@@ -70,27 +70,25 @@ private slots:
         QTest::addColumn<QString>("plant");
         QTest::addColumn<QString>("said");
         const QString fake = "printf '#!/bin/sh\\n%s\\n' '%1' > quillmere-help";
-        const QString cannot = "problem Could not open the help file \"%1\": %2.";
+        const QString cannot = "problem Could not open the help file \"%1\": ";
         const QString crashed =
             "The help viewer closed unexpectedly while showing \"%1\"; the file may be damaged.";
         const QString hung = "The help viewer stopped answering while showing \"%1\", so Quillmere "
                              "closed it.";
-        const QString notChm = cannot.arg("%1", "it is not a compiled HTML help file");
-        const QString notFile = cannot.arg("%1", "it is not a regular file");
         const auto row = [](const char* tag, const QString& plant, const QString& said) {
             QTest::newRow(tag) << plant << said;
         };
         row("the manual", "cp \"$B/quillmere.chm\" .", "showing chm:/index.html");
-        row("missing", "", cannot.arg("%1", "no such file or directory"));
-        row("folder", "mkdir quillmere.chm", cannot.arg("%1", "it is a folder, not a file"));
-        row("named pipe", "mkfifo quillmere.chm", notFile);
-        row("/dev/zero", "ln -s /dev/zero quillmere.chm", notFile);
+        row("missing", "", cannot + "no such file or directory.");
+        row("folder", "mkdir quillmere.chm", cannot + "it is a folder, not a file.");
+        row("named pipe", "mkfifo quillmere.chm", cannot + "it is not a regular file.");
+        row("/dev/zero", "ln -s /dev/zero quillmere.chm", cannot + "it is not a regular file.");
         row("symlink loop", "ln -s quillmere.chm quillmere.chm",
-            cannot.arg("%1", "too many levels of symbolic links"));
+            cannot + "too many levels of symbolic links.");
         row("no read permission", "echo help > quillmere.chm; chmod 200 quillmere.chm",
-            cannot.arg("%1", "permission denied"));
-        row("empty", ": > quillmere.chm", notChm);
-        row("text", "echo help > quillmere.chm", notChm);
+            cannot + "permission denied.");
+        row("empty", ": > quillmere.chm", cannot + "it is not a compiled HTML help file.");
+        row("text", "echo help > quillmere.chm", cannot + "it is not a compiled HTML help file.");
         // Cut short after its first page: the rest says it is not in the file.
         row("truncated", "cp \"$S/truncated.chm\" quillmere.chm", "showing chm:/index.html");
         row("crashes chmlib", "cp \"$S/crashes-chmlib.chm\" quillmere.chm", crashed);
@@ -129,10 +127,8 @@ private slots:
         const QStringList expected = said.replace("%1", exe.path() + "/quillmere.chm")
                                          .replace("%2", exe.path() + "/quillmere-help")
                                          .split('|', Qt::SkipEmptyParts);
-        QTRY_VERIFY_WITH_TIMEOUT(heard.size() + caught.messages.size() >= expected.size() &&
-                                     (!expected.isEmpty() || !link->isRunning()),
-                                 8000);
-        QCOMPARE(heard + caught.messages, expected);
+        QTRY_VERIFY_WITH_TIMEOUT(!expected.isEmpty() || !link->isRunning(), 8000);
+        QTRY_COMPARE_WITH_TIMEOUT(heard + caught.messages, expected, 8000);
         QVERIFY(form.isVisible());
         QCOMPARE(signature(exe.path()), before);
         // A viewer that answers is left alone however long it stays open, and
