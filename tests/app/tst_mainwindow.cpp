@@ -179,16 +179,15 @@ private slots:
             QVERIFY(form.npcWindow() == npc && npc->npc_maxhp->text() == shown);
         }
         // With the main window closed the program runs on until the NPC window closes too.
-        QObject steps; // they end with this test
-        QTimer::singleShot(0, &steps, [&] { form.close(); });
-        QTimer::singleShot(200, &steps, [&] { npc->close(); });
-        QTimer::singleShot(5000, &steps, [] { QCoreApplication::exit(99); });
+        QTimer::singleShot(0, &form, [&] { form.close(); });
+        QTimer::singleShot(200, &form, [&] { npc->close(); });
+        QTimer::singleShot(5000, &form, [] { QCoreApplication::exit(99); });
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(!npc || !npc->isVisible());
         // "Exit" with both open ends the program and closes both.
         form.show();
         form.npcstat->trigger();
-        QTimer::singleShot(0, &steps, [&] { form.ex->trigger(); });
+        QTimer::singleShot(0, &form, [&] { form.ex->trigger(); });
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(!form.isVisible() && !form.npcWindow()->isVisible());
         QCOMPARE(catcher.messages, QStringList());

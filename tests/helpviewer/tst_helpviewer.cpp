@@ -30,9 +30,8 @@ QStringList rows(const QAbstractItemModel* model, const QModelIndex& parent = {}
 {
     QStringList out;
     for (int row = 0; row < model->rowCount(parent); ++row) {
-        const QModelIndex item = model->index(row, 0, parent);
-        out << QString::number(depth) + ' ' + item.data().toString()
-            << rows(model, item, depth + 1);
+        const QModelIndex idx = model->index(row, 0, parent);
+        out << QString::number(depth) + ' ' + idx.data().toString() << rows(model, idx, depth + 1);
     }
     return out;
 }
