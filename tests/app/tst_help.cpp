@@ -126,7 +126,8 @@ private slots:
         QVERIFY(heard.isEmpty() && !form.Text2->text().isEmpty());
         const QStringList expected = said.replace("@", exe.path()).split('|', Qt::SkipEmptyParts);
         QTRY_VERIFY_WITH_TIMEOUT(!expected.isEmpty() || !link->isRunning(), 8000);
-        QTRY_COMPARE_WITH_TIMEOUT(heard + caught.messages, expected, 8000);
+        QTRY_VERIFY_WITH_TIMEOUT(heard.size() + caught.messages.size() >= expected.size(), 8000);
+        QCOMPARE(heard + caught.messages, expected);
         QVERIFY(form.isVisible());
         QCOMPARE(signature(exe.path()), before);
         // A viewer that answers is left alone however long it stays open, and
