@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <charconv>
 #include <cstdio>
 #include <utility>
 
@@ -56,17 +57,22 @@ void ResultWriter::phrase(QByteArrayView text, qsizetype split)
     write(text, {parts, m_columns.size() == 1 ? 1u : 3u}, 3);
 }
 
+// The line and the numbers' digits are built in place: a run of millions of
+// NPCs allocates nothing for each one.
 void ResultWriter::npc(QByteArrayView name, const NpcValues& values)
 {
-    QByteArray line = "Name: " + name.toByteArray();
-    std::array<QByteArray, kStatRows.size()> numbers;
+    std::array<char, 12 * kStatRows.size()> digits;
     std::array<QByteArrayView, kStatRows.size() + 1> fields{name};
+    m_line.resize(0);
+    m_line.append("Name: ").append(name);
+    char* at = digits.data();
     for (std::size_t i = 0; i < kStatRows.size(); ++i) {
-        numbers[i] = QByteArray::number(values[i]);
-        line += ", " + QByteArray(kStatRows[i].label) + ' ' + numbers[i];
-        fields[i + 1] = numbers[i];
+        char* const end = std::to_chars(at, at + 12, values[i]).ptr;
+        fields[i + 1] = QByteArrayView(at, end);
+        m_line.append(", ").append(kStatRows[i].label).append(' ').append(fields[i + 1]);
+        at = end;
     }
-    write(line, fields, 1);
+    write(m_line, fields, 1);
 }
 
 // Fields from `firstNumber` on are numbers, the others texts. A table keeps

@@ -42,6 +42,7 @@ private:
     QString m_title;
     bool m_begun = false;
     QList<QByteArrayList> m_rows; // a table's cells, the text of a result first
+    QByteArray m_line;            // an NPC's line, kept for its room
 };
 
 // Tells a message on standard error, after the program's name, and gives 1.
