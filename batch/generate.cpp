@@ -271,6 +271,7 @@ int npcs(const BatchOptions& options, const WordListModel& names, ResultWriter& 
     if (options.filters.any) {
         const ResultFilter filter(options.filters);
         QStringList kept;
+        // Filtered as printed: a lone surrogate is "?" there.
         for (const QString& name : names.entries())
             if (filter.passes(QString::fromUtf8(name.toUtf8())))
                 kept << name;

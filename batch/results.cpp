@@ -37,7 +37,8 @@ ResultWriter::ResultWriter(BufferedWriter& out, Format format, const QByteArrayL
 }
 
 // A header row names the columns of a CSV file. It waits for the first
-// result, so that a run which finds nothing to print prints nothing.
+// result or the end of the run, so that a run refused before it begins
+// (nothing passes the filters) prints no header.
 void ResultWriter::begin()
 {
     if (std::exchange(m_begun, true) || m_format != Format::Csv)
