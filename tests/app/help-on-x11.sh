@@ -10,8 +10,11 @@ export QT_QPA_PLATFORM=xcb
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 window() { timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
+# A process that has ended but is not yet reaped is gone too: an orphan waits
+# for the machine's init, which may reap it only seconds later.
+running() { state=$(sed -n 's/^State:[[:space:]]*\(.\).*/\1/p' "/proc/$1/status" 2>/dev/null); [ -n "$state" ] && [ "$state" != Z ]; }
 # Waits up to 2 s for a process to end.
-gone() { i=0; while kill -0 "$1" 2>/dev/null; do i=$((i + 1)); [ $i -le 20 ] || return 1; sleep 0.1; done; }
+gone() { i=0; while running "$1"; do i=$((i + 1)); [ $i -le 20 ] || return 1; sleep 0.1; done; }
 start() {
     "$build/quillmere" 2>/dev/null &
     quillmere=$!
