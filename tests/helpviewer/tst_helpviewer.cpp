@@ -105,6 +105,12 @@ void TestHelpViewer::readingTheManual()
     // Sized to fit the screen it opens on, whatever the screen; the contents
     // hold every page, nested as the manual nests them.
     QCOMPARE(window.windowTitle(), "Quillmere Help");
+    QTabWidget* tabs = window.tabs();
+    QCOMPARE((QStringList{tabs->tabText(0), tabs->tabText(1), tabs->tabText(2),
+                          window.indexFilter()->placeholderText(),
+                          window.searchWords()->placeholderText()}),
+             (QStringList{"Contents", "Index", "Search", "Keyword to find",
+                          "Words to search for, then Enter"}));
     const QSize screen = window.screen()->availableGeometry().size();
     QCOMPARE(screen.expandedTo(window.frameGeometry().size()), screen);
     const QStringList entries = rows(contents->model());
@@ -135,7 +141,7 @@ void TestHelpViewer::readingTheManual()
 
     // Search: pages holding every word, the most mentions first; the page
     // opens at the first word, selected.
-    window.tabs()->setCurrentIndex(2);
+    tabs->setCurrentIndex(2);
     QTest::keyClicks(window.searchWords(), "Clipboard\r");
     QCOMPARE(rows(window.results()->model()), QStringList({"0 Copying a result", "0 Quick start"}));
     QVERIFY(at("chm:/copying.html", "Copying a result"));
