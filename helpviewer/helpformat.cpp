@@ -117,6 +117,10 @@ QList<HelpTopic> ParseSitemap(const QString& html)
         } else if (name == QLatin1String("object") && !end) {
             open = HelpTopic{{}, {}, depth};
         } else if (name == QLatin1String("object") && open) {
+            // Lists may open while an object is still open, so its depth
+            // is held to one below the entry before when it closes.
+            const int last = topics.isEmpty() ? -1 : topics.last().depth;
+            open->depth = qMin(open->depth, last + 1);
             if (!open->name.isEmpty())
                 topics.append(*open);
             open.reset();

@@ -80,16 +80,18 @@ void TestHelpViewer::helpFileObjects()
     const QString sitemap =
         "<UL>" + entry.arg("Fish &amp; chips &#x2014;  &lt;b&gt; &#55296;", "a&amp;b.html") +
         "<ul><ul><UL>" + entry.arg("Two", "") + entry.arg("Too", "dir/too.html#part") +
-        "</ul></ul></ul></UL>" + entry.arg("Back", "/b.html") + entry.arg("", "none.html") +
+        "</ul></ul></ul>" + entry.arg("Spans", "").replace("</OBJECT>", "<ul><ul></object>") +
+        entry.arg("Deep", "") + "</ul></ul></UL>" + entry.arg("Back", "/b.html") +
+        entry.arg("", "none.html") +
         "<object type='text/sitemap'><param value='c.html' name='local'>"
         "<param name=Name value=Single></object><object><param name=\"ImageType\"></object>" +
         "<object type=\"text/sitemap\"><param name=\"Name\" value=\"Unended\">";
     QStringList read;
     for (const HelpTopic& topic : ParseSitemap(sitemap))
         read << QString("%1 %2 %3").arg(topic.depth).arg(topic.name, topic.local);
-    QCOMPARE(read,
-             QStringList({QString::fromUtf8("0 Fish & chips \u2014 <b> \ufffd /a&b.html"), "1 Two ",
-                          "1 Too /dir/too.html#part", "0 Back /b.html", "0 Single /c.html"}));
+    QCOMPARE(read, QStringList({QString::fromUtf8("0 Fish & chips \u2014 <b> \ufffd /a&b.html"),
+                                "1 Two ", "1 Too /dir/too.html#part", "0 Spans ", "1 Deep ",
+                                "0 Back /b.html", "0 Single /c.html"}));
 }
 
 void TestHelpViewer::readingTheManual()
