@@ -247,11 +247,17 @@ int phrases(const BatchOptions& options, const Phrases& lists, ResultWriter& out
         out.phrase(text, split);
         ++made;
     }
-    QString why = QStringLiteral("no result passed --match in %1 tries in a row").arg(kMaxTries);
-    if (walk && misses == kMaxTries)
-        why += QStringLiteral("; %1 were made of %2 asked for").arg(made).arg(options.count);
-    else if (walk)
-        why = QStringLiteral("the word lists can give only %1 different results%2; %3 were "
+    // Fewer than asked: --match refused too many pairs in a row, or a
+    // --unique walk ran out of pairs.
+    const QString why =
+        misses == kMaxTries
+            ? QStringLiteral("no result passed --match in %1 tries in a row%2")
+                  .arg(kMaxTries)
+                  .arg(walk ? QStringLiteral("; %1 were made of %2 asked for")
+                                  .arg(made)
+                                  .arg(options.count)
+                            : QString())
+            : QStringLiteral("the word lists can give only %1 different results%2; %3 were "
                              "asked for")
                   .arg(made)
                   .arg(filter.any() ? QStringLiteral(" that pass the filters") : QString())
